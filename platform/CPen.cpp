@@ -38,10 +38,7 @@ BOOL CPen::CreatePen(int style, int width, const LOGBRUSH* brush, int styleCount
 }
 
 int CPen::GetLogPen(LOGPEN* out) const {
-  if (!m_bValid || out == nullptr) return 0;
-  out->lopnStyle = m_state.style;
-  out->lopnWidth = POINT{m_state.width, 0};
-  out->lopnColor = m_state.color;
+  if (!m_bValid || !ReadPlainRecord(m_state, out)) return 0;
   return static_cast<int>(sizeof(LOGPEN));
 }
 
@@ -61,4 +58,12 @@ void CPen::InitStock(int style, COLORREF color) {
   m_state.color = color;
   m_bValid = true;
   MarkStock();
+}
+
+bool CPen::ReadPlainRecord(const State& state, LOGPEN* out) {
+  if (state.extended || out == nullptr) return false;
+  out->lopnStyle = state.style;
+  out->lopnWidth = POINT{state.width, 0};
+  out->lopnColor = state.color;
+  return true;
 }

@@ -16,7 +16,8 @@ class CPen : public CGdiObject {
   BOOL CreatePen(int style, int width, const LOGBRUSH* brush, int styleCount = 0,
                  const DWORD* styles = nullptr);
 
-  // The logical record: for an extended pen the style word and the brush colour.
+  // The plain logical record; fails (returns 0) for an extended pen, whose
+  // record only GetExtLogPen reads. Both return the bytes written.
   int GetLogPen(LOGPEN* out) const;
   int GetExtLogPen(EXTLOGPEN* out) const;
 
@@ -34,6 +35,8 @@ class CPen : public CGdiObject {
     bool IsGeometric() const { return (style & PS_TYPE_MASK) == PS_GEOMETRIC; }
   };
   const State& GetState() const { return m_state; }
+  // The plain record of a pen state, as GetLogPen would give it; false for an extended pen.
+  static bool ReadPlainRecord(const State& state, LOGPEN* out);
 
   void InitStock(int style, COLORREF color);  // used by the stock table only
 
