@@ -167,14 +167,17 @@ void CKpLineStyleEngine::Polyline(POINT* pts, int n) {
       drawn = true;
     } else {
       // Without a sub-line the host's pen decides: a non-solid one stays on
-      // the plain path, a solid one lends its width and colour.
-      const CPen* hostPen = m_pDC->GetCurrentPen();
-      if (hostPen == nullptr) {
-        m_pDC->AAPolyline(pts, n, AAPEN{0.0f, RGB(0, 0, 0), AA_CAP_ROUND, AA_JOIN_ROUND});
-        drawn = true;
-      } else if (m_pDC->GetPenState().Dash() == PS_SOLID) {
-        const CPen::State& ps = m_pDC->GetPenState();
-        m_pDC->AAPolyline(pts, n, AAPEN{static_cast<float>(ps.width), ps.color, AA_CAP_ROUND, AA_JOIN_ROUND});
+      // the plain path, a solid one lends its width and colour. A pen whose
+      // plain record cannot be read counts as a black hairline.
+      AAPEN pen{0.0f, RGB(0, 0, 0), AA_CAP_ROUND, AA_JOIN_ROUND};
+      LOGPEN lp{};
+      const bool readable = m_pDC->GetCurrentPen() && CPen::ReadPlainRecord(m_pDC->GetPenState(), &lp);
+      if (!readable || (lp.lopnStyle & PS_STYLE_MASK) == PS_SOLID) {
+        if (readable) {
+          pen.width = static_cast<float>(lp.lopnWidth.x);
+          pen.color = lp.lopnColor;
+        }
+        m_pDC->AAPolyline(pts, n, pen);
         drawn = true;
       }
     }
@@ -192,23 +195,28 @@ void CKpLineStyleEngine::Polygon(POINT* pts, int n) {
   // Fill through the device with no outline, then outline anti-aliased.
   CPen* previous = m_pDC->SelectObject(static_cast<CPen*>(CGdiObject::GetStockObject(NULL_PEN)));
   m_pDC->Polygon(pts, n);
-  CPen::State outline = m_pDC->GetPenState();
-  if (previous) {
-    m_pDC->SelectObject(previous);
-    outline = m_pDC->GetPenState();
-  }
-  if (outline.width < 0 || outline.width > 10000) {
-    // An implausible host pen: take the engine's own instead.
-    LOGPEN own{};
-    if (m_Pen.GetLogPen(&own)) {
-      outline.width = own.lopnWidth.x;
-      outline.color = own.lopnColor;
-    }
+  if (previous) m_pDC->SelectObject(previous);
+  // The outline takes the host pen's plain record; one that cannot be read
+  // or has an implausible width gives way to the engine's own pen.
+  LOGPEN lp{0, POINT{-1, 0}, 0};
+  if (previous) CPen::ReadPlainRecord(m_pDC->GetPenState(), &lp);
+  if (lp.lopnWidth.x < 0 || lp.lopnWidth.x > 10000) {
+    LOGPEN own{0, POINT{0, 0}, 0};
+    EXTLOGPEN ext{};
+    if (m_Pen.GetLogPen(&own) == 0 && m_Pen.GetExtLogPen(&ext) != 0)
+      own = LOGPEN{ext.elpPenStyle, POINT{static_cast<LONG>(ext.elpWidth), 0}, ext.elpColor};
+    lp = own;
   }
   std::vector<POINT> closed(pts, pts + n);
   closed.push_back(pts[0]);
   m_pDC->AAPolyline(closed.data(), n + 1,
-                    AAPEN{static_cast<float>(outline.width), outline.color, AA_CAP_FLAT, AA_JOIN_MITER});
+                    AAPEN{static_cast<float>(lp.lopnWidth.x), lp.lopnColor, AA_CAP_FLAT, AA_JOIN_MITER});
+}
+
+COLORREF CKpLineStyleEngine::DecorationColor(COLORREF fallback) const {
+  if (m_pDC == nullptr || m_pDC->GetCurrentPen() == nullptr) return RGB(0, 0, 0);
+  LOGPEN lp{};
+  return CPen::ReadPlainRecord(m_pDC->GetPenState(), &lp) ? lp.lopnColor : fallback;
 }
 
 // --- sub-line and pen setup ---

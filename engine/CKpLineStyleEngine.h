@@ -4,6 +4,14 @@
 // them and draws through four primitives (MoveTo, LineTo, Polyline, Polygon)
 // that choose between the plain device path and the anti-aliased one.
 //
+// The class is large, so its definition is split by topic:
+//   CKpLineStyleEngine.cpp          state, device layer, pen setup, geometry
+//   CKpLineStyleEngineWalker.cpp    pattern walker and decoration dispatch
+//   CKpLineStyleEngineSegments.cpp  segment decorations (ticks ... circles)
+//   CKpLineStyleEngineGlyphs.cpp    font glyph and symbol decorations
+//   CKpLineStyleEngineArrows.cpp    arrowheads, dashes with arrows
+//   CKpLineStyleEngineNodes.cpp     node shapes and the extended-attribute pass
+//
 // Single-threaded: the engine is shared and unsynchronised; use it from the
 // thread that owns the device context, one drawing at a time.
 #include <cstdint>
@@ -16,8 +24,13 @@
 
 class CKpSymLib;
 
-// Capacity of the pattern walker's point and type buffers.
+class CKpLineStyleObj;
+
+// Initial capacity of the pattern walker's point and type buffers. A segment
+// cut into more pieces grows both (geometrically, kept for later segments) up
+// to KP_WALKER_MAX_POINTS, so no dash is dropped for want of room.
 constexpr long KP_WALKER_BUFFER_SIZE = 18992;
+constexpr long KP_WALKER_MAX_POINTS = 1L << 24;
 
 class CKpLineStyleEngine {
  public:
@@ -78,6 +91,101 @@ class CKpLineStyleEngine {
   CPoint GetPointWithVDist(POINT& A, POINT& B, long d) const;
   CPoint2D GetXCoorToConstPoint(double k, POINT P, double radius, double direction) const;
 
+  // --- pattern walker and dispatch ---
+  // Cuts one segment at the pattern's entry boundaries into the buffer:
+  // integer lengths (LineDisjunction) or exact ones, carrying the previous
+  // boundary across the vertex (LineDisjunctionEx).
+  void LineDisjunction(POINT from, POINT to);
+  void LineDisjunctionEx(POINT from, POINT to);
+  void DrawSegments();
+  void DrawSegmentsRepair();
+  // Draws the decoration of `kind` for the walked segment; v is the
+  // decoration vector (perpendicular scaled to the sub-line's height).
+  void DrawLine(short kind, POINT* v);
+
+  // --- segment decorations (kinds 1..27) ---
+  void DrawSegmentsVCenter(long vx, long vy);
+  void DrawSegmentsVUp(long vx, long vy);
+  void DrawSegmentsVDown(long vx, long vy);
+  void DrawSegmentsVUpDown(long vx, long vy);
+  void DrawSegmentsVShortLongUp(long vx, long vy);
+  void DrawSegmentsVShortLongDown(long vx, long vy);
+  void DrawSegmentsVShortLongUpDown(long vx, long vy);
+  void DrawSegmentsVShortLongDownUp(long vx, long vy);
+  void DrawSegmentsVBevel(long vx, long vy);
+  void DrawSegmentsVBevel2(long vx, long vy);
+  void DrawSegmentsVBevelUpDown(long vx, long vy);
+  void DrawSegmentsVTriangle(long vx, long vy);
+  void DrawSegmentsVTriangle2(long vx, long vy);
+  void DrawSegmentsVWave(long vx, long vy);
+  void DrawSegmentsVWall(long vx, long vy);
+  void DrawSegmentsVBox(long vx, long vy);
+  void DrawSegmentsVUpDownCross(long vx, long vy);
+  void DrawSegmentsVXCross(long vx, long vy);
+  void DrawSegmentsVCrossUp(long vx, long vy);
+  void DrawSegmentsVCrossDown(long vx, long vy);
+  void DrawSegmentsVCrossUpDown(long vx, long vy);
+  void DrawSegmentsVBiArcUp(long vx, long vy);
+  void DrawSegmentsVBiArcDown(long vx, long vy);
+  void DrawSegmentsVBiArcUpDown(long vx, long vy);
+  void DrawSegmentsVCircleCenter(long vx, long vy);
+  void DrawSegmentsVCircleUp(long vx, long vy);
+  void DrawSegmentsVCircleUpDown(long vx, long vy);
+
+  // --- glyph and symbol decorations (kinds 28..33, 47, 48) ---
+  void DrawSegmentsVTrueType(long vx, long vy, long angle);
+  void DrawSegmentsVTrueTypeHorizon(long vx, long vy);
+  void DrawSegmentsVTrueTypeHorizonRev(long vx, long vy);
+  void DrawSegmentsVTrueTypeVertical(long vx, long vy);
+  void DrawSegmentsVTrueTypeVerticalRev(long vx, long vy);
+  void DrawSegmentsVTrueTypeFreeAngle(long vx, long vy);
+  void DrawSegmentsVTrueTypeFixed(long vx, long vy);
+  void DrawSegmentsSymbol(long vx, long vy);
+  void DrawSegmentsSymbolFixed(long vx, long vy);
+  void ActDrawSymbol(long position, CKpLineStyleObj* style, POINT* pts, long count);
+  void DrawSymbol(POINT& from, POINT& at, long id, long size, long angle);
+
+  // --- arrows (kinds 34..38 and arrow attributes) ---
+  void DrawArrow(POINT& from, POINT& to, long length, long width, long shape);
+  int DrawHeadArrow(POINT tip, POINT toward, long length, long width);
+  void DrawDashWithTailArrow(long vx, long vy);
+  void DrawDashWithHeaderArrow(long vx, long vy);
+  void DrawDashWithDoubleArrow(long vx, long vy);
+  void DrawDashWithMidiumArrow(long vx, long vy);
+  void DrawDashWithMidiumReverseArrow(long vx, long vy);
+  void ActDrawArrow(long position, CKpLineStyleObj* style, POINT* pts, long count);
+  void ActDrawArrow(CKpLineStyleObj* style, POINT* pts, long count);
+  void ActDrawArrow(CKpLineStyleObj& style, POINT* pts, long count);
+  POINT GetMidiumPoint(POINT& P, POINT& Q, long a);
+
+  // --- node shapes and the extended-attribute pass ---
+  void ActDrawExtAtt(long position, CKpLineStyleObj* style, POINT* pts, long count);
+  void ActDrawEllipse(long position, CKpLineStyleObj* style, POINT* pts, long count);
+  void ActDrawEllipse(CKpLineStyleObj* style, POINT* pts, long count);
+  void ActDrawEllipse(CKpLineStyleObj& style, POINT* pts, long count);
+  void DrawNodeEllipse(POINT& centre, long width, long height, long kind);
+  void DrawEllipse(POINT& a, POINT& b, long p1, long p2, long p3);
+
+  // A tick figure: at a dash end a line from p + endFrom*v to p + endTo*v,
+  // at a dash start from p + startFrom*v to p + startTo*v (kinds 1..8).
+  struct TickFigure {
+    int endFrom, endTo, startFrom, startTo;
+  };
+  static const TickFigure& TickFigureOf(int kind);  // kinds 1..8
+  // Draws the ticks of kind 1..8 at the inner points 1..m_nLastIndex-1, the
+  // dash end tested before the dash start; the exported routines of kinds
+  // 2..4 first move to P0+v (leadingMove), the in-place dispatch does not.
+  void DrawTicks(long vx, long vy, int kind, bool leadingMove);
+
+  // Colour of a decoration: the colour of the pen selected in the DC when
+  // its plain logical record can be read, else `fallback`; black when the
+  // DC has no pen (or there is no DC).
+  COLORREF DecorationColor(COLORREF fallback) const;
+  // True when point i of the walked buffer is a dash end / a dash start
+  // (i in 0..m_nLastIndex-1: compares the types of points i and i+1).
+  bool IsDashEnd(long i) const { return m_pTypes[i] == PT_LINETO && m_pTypes[i + 1] == PT_MOVETO; }
+  bool IsDashStart(long i) const { return m_pTypes[i] == PT_MOVETO && m_pTypes[i + 1] == PT_LINETO; }
+
   // --- fields (public: hosts read them; the symbol library is set by the host) ---
   long m_nStyleCount;
   DWORD* m_pStyleSet;
@@ -106,9 +214,20 @@ class CKpLineStyleEngine {
   POINT m_ptCurrent;
 
   long GetBufferSize() const { return m_nBufferSize; }
+  // Boundaries the walker could not buffer because a single segment needed
+  // more than KP_WALKER_MAX_POINTS points (0 in any sensible drawing).
+  long GetDroppedPoints() const { return m_nDroppedPoints; }
 
  private:
   int AllocateBuffer(long n);
+  // Makes room for buffer index `index`; false only when the walker's
+  // ceiling is reached or memory runs out.
+  bool EnsureBuffer(long index);
+  void AppendPoint(POINT p, BYTE type);
+  void PlayPoint(long i);
+  BYTE EntryType(long entry) const;
+  double EffectiveLength(long entry) const;
+  void AdvanceEntry();
   // Anti-aliased drawing applies when it is on, the DC is not a printer and
   // the current sub-line (if any) is solid.
   bool UseAntiAliasedLine() const;
@@ -119,6 +238,7 @@ class CKpLineStyleEngine {
   std::vector<POINT> m_PointStore;
   std::vector<BYTE> m_TypeStore;
   long m_nBufferSize;
+  long m_nDroppedPoints = 0;
 };
 
 // The module-wide engine.
