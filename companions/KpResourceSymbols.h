@@ -1,0 +1,17 @@
+#pragma once
+// The built-in symbol library: clean cartographic symbols (geometric marks,
+// trees, buildings, landmarks) offered when a line-style library has no
+// custom symbols of its own yet. IDs run from 10 upward without gaps; symbols
+// with a direction (arrowheads, chevrons, ticks) point along design +x, so
+// they follow the segment they decorate.
+#include "companions/CKpSymLib.h"
+
+namespace kp {
+
+// Empties `lib` and fills it with the built-in symbols.
+void LoadResourceSymbols(CKpSymLib& lib);
+
+// The built-in symbols, built on first use and shared afterwards.
+const CKpSymLib& ResourceSymbols();
+
+}  // namespace kp
