@@ -1,0 +1,652 @@
+#include "platform/qt/CQtDC.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QStringDecoder>
+#include <QSvgGenerator>
+#include <QtMath>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// A batch this long is drawn even without a reason to flush. A megabyte of
+// points stays in the cache between being written and being drawn, and the
+// buffer is reused rather than grown: with 200,000 points in one batch the
+// page faults of growing it cost more than the rest of the batching. (A
+// dashed line restarts its pattern at such a break, once in 65536 points.)
+constexpr std::size_t kMaxBatch = std::size_t{1} << 16;
+
+// GDI measures its miter limit as the mitre length over the pen width and
+// defaults to 10; Qt measures from the join point, half that.
+constexpr qreal kMiterLimit = 5.0;
+
+// Asks the font renderer for aliased glyphs (the LOGFONT quality value).
+constexpr BYTE kNonAntialiasedQuality = 3;
+
+// Qt's dash patterns are in pen widths; for one-pixel pens that is pixels.
+// These are GDI's cosmetic patterns.
+QVector<qreal> CosmeticPattern(int dash) {
+  switch (dash) {
+    case PS_DASH:
+      return {18, 6};
+    case PS_DOT:
+      return {3, 3};
+    case PS_DASHDOT:
+      return {9, 6, 3, 6};
+    case PS_DASHDOTDOT:
+      return {9, 3, 3, 3, 3, 3};
+    default:
+      return {};
+  }
+}
+
+// Geometric pens scale their dashes with the width. Qt lengthens every dash
+// by its caps (half a width at each end), so a capped pen gets dashes one
+// width shorter and gaps one width longer: a dotted pen still shows its dots.
+QVector<qreal> GeometricPattern(int dash, bool capped) {
+  QVector<qreal> pattern;
+  switch (dash) {
+    case PS_DASH:
+      pattern = {3, 1};
+      break;
+    case PS_DOT:
+      pattern = {1, 1};
+      break;
+    case PS_DASHDOT:
+      pattern = {3, 1, 1, 1};
+      break;
+    case PS_DASHDOTDOT:
+      pattern = {3, 1, 1, 1, 1, 1};
+      break;
+    default:
+      return {};
+  }
+  if (capped) {
+    for (int i = 0; i < pattern.size(); i += 2) {
+      pattern[i] = std::max<qreal>(pattern[i] - 1, 0.01);  // a zero-length dash would vanish
+      pattern[i + 1] += 1;
+    }
+  }
+  return pattern;
+}
+
+Qt::BrushStyle HatchPattern(int hatch) {
+  switch (hatch) {
+    case HS_HORIZONTAL:
+      return Qt::HorPattern;
+    case HS_VERTICAL:
+      return Qt::VerPattern;
+    case HS_FDIAGONAL:
+      return Qt::FDiagPattern;
+    case HS_BDIAGONAL:
+      return Qt::BDiagPattern;
+    case HS_CROSS:
+      return Qt::CrossPattern;
+    default:
+      return Qt::DiagCrossPattern;
+  }
+}
+
+bool IsHatch(const QBrush& b) { return b.style() != Qt::NoBrush && b.style() != Qt::SolidPattern; }
+
+Qt::PenCapStyle GdiCap(int cap) {
+  switch (cap) {
+    case PS_ENDCAP_SQUARE:
+      return Qt::SquareCap;
+    case PS_ENDCAP_FLAT:
+      return Qt::FlatCap;
+    default:
+      return Qt::RoundCap;
+  }
+}
+
+Qt::PenJoinStyle GdiJoin(int join) {
+  switch (join) {
+    case PS_JOIN_BEVEL:
+      return Qt::BevelJoin;
+    case PS_JOIN_MITER:
+      return Qt::MiterJoin;
+    default:
+      return Qt::RoundJoin;
+  }
+}
+
+bool HaveGuiApplication() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+}  // namespace
+
+// --- construction ---
+
+CQtDC::CQtDC(QImage& image) {
+  m_size = SIZE{image.width(), image.height()};
+  StartOwnedPainter(&image);
+}
+
+CQtDC::CQtDC(QPainter* painter, SIZE deviceSize) {
+  m_painter = painter;
+  m_borrowed = true;
+  m_size = deviceSize;
+  StartBorrowedPainter();
+}
+
+CQtDC::CQtDC(QPainter* painter) : CQtDC(painter, SIZE{0, 0}) {
+  if (m_painter != nullptr && m_painter->device() != nullptr)
+    m_size = SIZE{m_painter->device()->width(), m_painter->device()->height()};
+}
+
+CQtDC::CQtDC(std::unique_ptr<QPaintDevice> device, SIZE size, int dpi, bool printing)
+    : m_device(std::move(device)), m_bPrinting(printing), m_size(size) {
+  SetResolution(dpi, dpi);
+  StartOwnedPainter(m_device.get());
+}
+
+std::unique_ptr<CQtDC> CQtDC::CreateSvg(const QString& fileName, SIZE sizePx, int dpi) {
+  if (dpi <= 0) dpi = 96;
+  auto svg = std::make_unique<QSvgGenerator>();
+  svg->setFileName(fileName);
+  svg->setSize(QSize(sizePx.cx, sizePx.cy));
+  svg->setViewBox(QRect(0, 0, sizePx.cx, sizePx.cy));
+  svg->setResolution(dpi);
+  return std::unique_ptr<CQtDC>(new CQtDC(std::move(svg), sizePx, dpi, false));
+}
+
+std::unique_ptr<CQtDC> CQtDC::CreatePdf(const QString& fileName, const QPageSize& page, int dpi) {
+  if (dpi <= 0) dpi = 600;
+  auto pdf = std::make_unique<QPdfWriter>(fileName);
+  pdf->setResolution(dpi);
+  pdf->setPageSize(page);
+  pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPdfWriter* writer = pdf.get();
+  const SIZE size{writer->width(), writer->height()};
+  std::unique_ptr<CQtDC> dc(new CQtDC(std::move(pdf), size, dpi, true));
+  dc->m_pdf = writer;
+  return dc;
+}
+
+void CQtDC::StartOwnedPainter(QPaintDevice* device) {
+  m_ownedPainter = std::make_unique<QPainter>();
+  m_painter = m_ownedPainter.get();
+  m_active = m_painter->begin(device);
+  if (!m_active) return;
+  m_painter->setRenderHint(QPainter::Antialiasing, false);
+  m_aaOffset = m_painter->paintEngine()->type() == QPaintEngine::Raster ? 0.5 : 0.0;
+}
+
+void CQtDC::StartBorrowedPainter() {
+  if (m_painter == nullptr || !m_painter->isActive()) return;
+  m_painter->save();
+  m_baseClipping = m_painter->hasClipping();
+  if (m_baseClipping) m_baseClip = m_painter->clipRegion();
+  m_painter->setRenderHint(QPainter::Antialiasing, false);
+  const QPaintEngine* engine = m_painter->paintEngine();
+  m_aaOffset = engine != nullptr && engine->type() == QPaintEngine::Raster ? 0.5 : 0.0;
+  m_active = true;
+}
+
+CQtDC::~CQtDC() { End(); }
+
+bool CQtDC::End() {
+  if (m_ended) return m_endOk;
+  m_ended = true;
+  if (!m_active) return false;
+  FlushLines();
+  m_active = false;
+  if (m_borrowed) {
+    m_painter->restore();
+    m_endOk = true;
+  } else {
+    m_endOk = m_painter->end();
+  }
+  return m_endOk;
+}
+
+void CQtDC::Flush() { FlushLines(); }
+
+bool CQtDC::NewPage() {
+  if (!m_active || m_pdf == nullptr) return false;
+  FlushLines();
+  // The new page starts from a fresh graphics state; ours is set again.
+  m_dirty = true;
+  m_clipApplied = false;
+  return m_pdf->newPage();
+}
+
+QColor CQtDC::ToQColor(COLORREF c) {
+  return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)),
+                static_cast<int>(GetBValue(c)));
+}
+
+// --- state ---
+
+void CQtDC::OnStateChanged() {
+  // Called before the change: what is batched was meant with the old state.
+  FlushLines();
+  m_dirty = true;
+}
+
+bool CQtDC::Ready() {
+  if (!m_active) return false;
+  if (m_dirty) SyncState();
+  return !m_clipEmpty;
+}
+
+void CQtDC::SyncState() {
+  m_dirty = false;
+  // The same arithmetic as LPtoDPf, with the divisions done once.
+  m_scaleX = ScaleX();
+  m_scaleY = ScaleY();
+  m_windowOrgX = GetWindowOrg().x;
+  m_windowOrgY = GetWindowOrg().y;
+  m_viewportOrgX = GetViewportOrg().x;
+  m_viewportOrgY = GetViewportOrg().y;
+  SyncPen();
+  m_brush = MakeBrush(GetBrushState());
+  SyncClip();
+}
+
+void CQtDC::SyncPen() {
+  const CPen::State& ps = GetPenState();
+  const int dash = ps.Dash();
+  m_penNull = dash == PS_NULL || (ps.extended && ps.brushStyle == BS_NULL);
+  m_penStyled = false;
+  m_penInsideFrame = false;
+  m_penWidth = 1;
+  if (m_penNull) {
+    m_pen = QPen(Qt::NoPen);
+    return;
+  }
+  const bool cosmetic = ps.width == 0 || (ps.extended && !ps.IsGeometric());
+  // GDI pens are whole device pixels wide.
+  if (!cosmetic) m_penWidth = std::max(1.0, std::round(ps.width * std::fabs(m_scaleX)));
+
+  QBrush penBrush(ToQColor(ps.color));
+  if (ps.extended && ps.brushStyle == BS_HATCHED)
+    penBrush = QBrush(ToQColor(ps.color), HatchPattern(ps.hatch));
+
+  // A simple pen wider than a pixel keeps these: solid, with round ends and
+  // joins, whatever its dash style.
+  QVector<qreal> pattern;
+  Qt::PenCapStyle cap = Qt::RoundCap;
+  Qt::PenJoinStyle join = Qt::RoundJoin;
+  if (cosmetic || (!ps.extended && m_penWidth <= 1)) {
+    // One-pixel lines: pixel dashes, and a flat end leaves out the last
+    // pixel as GDI does, so a chain of lines sets each pixel once.
+    pattern = CosmeticPattern(dash);
+    cap = Qt::FlatCap;
+  } else if (ps.extended) {
+    cap = GdiCap(ps.Cap());
+    join = GdiJoin(ps.Join());
+    pattern = GeometricPattern(dash, cap != Qt::FlatCap);
+  }
+  m_penInsideFrame = dash == PS_INSIDEFRAME && m_penWidth > 1;
+  m_penStyled = !pattern.isEmpty() || IsHatch(penBrush);
+
+  m_pen = QPen(penBrush, m_penWidth, Qt::SolidLine, cap, join);
+  m_pen.setMiterLimit(kMiterLimit);
+  if (!pattern.isEmpty()) m_pen.setDashPattern(pattern);
+}
+
+QBrush CQtDC::MakeBrush(const CBrush::State& brush) const {
+  switch (brush.style) {
+    case BS_NULL:
+      return QBrush(Qt::NoBrush);
+    case BS_HATCHED:
+      return QBrush(ToQColor(brush.color), HatchPattern(brush.hatch));
+    default:
+      return QBrush(ToQColor(brush.color));
+  }
+}
+
+void CQtDC::SyncClip() {
+  const std::optional<CRect>& clip = GetClipRect();
+  m_clipEmpty = clip.has_value() && clip->IsRectEmpty();
+  if (m_clipEmpty) return;  // nothing is drawn; the painter need not know
+  // Clip changes are costly in the raster engine and most state changes
+  // are pens, so an unchanged clip is left alone.
+  if (m_clipApplied && m_appliedClip == clip) return;
+  m_clipApplied = true;
+  m_appliedClip = clip;
+  QPainter& p = *m_painter;
+  if (m_baseClipping) {
+    p.setClipRegion(m_baseClip);
+    if (clip)
+      p.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()), Qt::IntersectClip);
+  } else if (clip) {
+    p.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()));
+  } else {
+    p.setClipping(false);
+  }
+}
+
+void CQtDC::SyncFont() {
+  // Pens change far more often than fonts; a font is built only when its
+  // record or the scale it is measured with changes.
+  const LOGFONT& lf = GetFontState();
+  const int dpi = GetDeviceCaps(LOGPIXELSY);
+  if (m_metrics && std::memcmp(&lf, &m_fontKey, sizeof lf) == 0 && m_fontScaleX == m_scaleX &&
+      m_fontScaleY == m_scaleY && m_fontDpi == dpi)
+    return;
+  m_fontKey = lf;
+  m_fontScaleX = m_scaleX;
+  m_fontScaleY = m_scaleY;
+  m_fontDpi = dpi;
+  const QString face =
+      QString::fromUtf8(lf.lfFaceName, static_cast<qsizetype>(strnlen(lf.lfFaceName, LF_FACESIZE)));
+  QFont font;
+  if (face.isEmpty()) {
+    // An empty family resolves to whatever the font database lists first.
+    font.setFamily(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+  } else {
+    font.setFamily(face);
+  }
+  if (lf.lfWeight > 0)
+    font.setWeight(static_cast<QFont::Weight>(std::clamp<LONG>(lf.lfWeight, 1, 1000)));
+  font.setItalic(lf.lfItalic != 0);
+  font.setUnderline(lf.lfUnderline != 0);
+  font.setStrikeOut(lf.lfStrikeOut != 0);
+  if (lf.lfQuality == kNonAntialiasedQuality) font.setStyleStrategy(QFont::NoAntialias);
+
+  const double sy = std::fabs(m_scaleY);
+  double em = 0;
+  if (lf.lfHeight < 0) {
+    em = -static_cast<double>(lf.lfHeight) * sy;
+  } else if (lf.lfHeight > 0) {
+    // A cell height includes the internal leading: find the em that gives it.
+    const double cell = lf.lfHeight * sy;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(cell))));
+    const qreal h = QFontMetricsF(font, m_painter->device()).height();
+    em = h > 0 ? cell * cell / h : cell;
+  } else {
+    em = 12.0 * dpi / 72.0;  // the default: 12 points
+  }
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
+  if (lf.lfWidth > 0) {
+    const qreal average = QFontMetricsF(font, m_painter->device()).averageCharWidth();
+    if (average > 0) {
+      const double want = lf.lfWidth * std::fabs(m_scaleX);
+      font.setStretch(std::clamp(static_cast<int>(std::lround(100 * want / average)), 1, 4000));
+    }
+  }
+  m_font = font;
+  m_metrics = std::make_unique<QFontMetricsF>(font, m_painter->device());
+  m_rawFont = QRawFont::fromFont(font);
+}
+
+// --- geometry ---
+
+QRectF CQtDC::DeviceBox(const RECT& box, bool outlined) const {
+  const QPointF a = ToDevice(POINT{box.left, box.top});
+  const QPointF b = ToDevice(POINT{box.right, box.bottom});
+  const double x0 = std::min(a.x(), b.x());
+  const double y0 = std::min(a.y(), b.y());
+  double x1 = std::max(a.x(), b.x());
+  double y1 = std::max(a.y(), b.y());
+  if (outlined) {
+    // Qt's aliased outline of 0..9 covers pixels 0..9, which GDI gives 0..10.
+    x1 = std::max(x0, x1 - 1);
+    y1 = std::max(y0, y1 - 1);
+  }
+  QRectF r(QPointF(x0, y0), QPointF(x1, y1));
+  if (outlined && m_penInsideFrame) {
+    // Pull the outline in so the whole pen stays inside the box.
+    const double inset = std::min({(m_penWidth - 1) / 2, r.width() / 2, r.height() / 2});
+    r.adjust(inset, inset, -inset, -inset);
+  }
+  return r;
+}
+
+template <typename Draw>
+void CQtDC::PaintFigure(const Draw& draw, const QBrush& brush, bool outline) {
+  QPainter& p = *m_painter;
+  const bool withPen = outline && !m_penNull;
+  const bool opaque = GetBkMode() == OPAQUE;
+  const bool hatchUnder = opaque && IsHatch(brush);
+  const bool penUnder = opaque && withPen && m_penStyled;
+  if (!hatchUnder && !penUnder) {
+    p.setPen(withPen ? m_pen : QPen(Qt::NoPen));
+    p.setBrush(brush);
+    draw();
+    return;
+  }
+  // GDI paints the background colour into hatch and dash gaps in this mode.
+  const QColor bk = ToQColor(GetBkColor());
+  if (brush.style() != Qt::NoBrush) {
+    p.setPen(Qt::NoPen);
+    if (hatchUnder) {
+      p.setBrush(bk);
+      draw();
+    }
+    p.setBrush(brush);
+    draw();
+  }
+  if (withPen) {
+    p.setBrush(Qt::NoBrush);
+    if (penUnder) {
+      QPen under = m_pen;
+      under.setStyle(Qt::SolidLine);
+      under.setBrush(bk);
+      p.setPen(under);
+      draw();
+    }
+    p.setPen(m_pen);
+    draw();
+  }
+}
+
+// --- lines ---
+
+void CQtDC::DoLine(POINT from, POINT to) {
+  // The common case first: the line continues the pending run, and the state
+  // is known to be unchanged since it began.
+  if (!m_batch.empty() && from.x == m_lastPoint.x && from.y == m_lastPoint.y &&
+      m_batch.size() < kMaxBatch) {
+    m_batch.push_back(ToDevice(to));
+    m_lastPoint = to;
+    return;
+  }
+  if (!Ready() || m_penNull) return;
+  if (m_batch.size() >= kMaxBatch) FlushLines();
+  if (m_batch.empty()) m_batchBk = GetBkColor();
+  m_runs.push_back(static_cast<int>(m_batch.size()));
+  m_batch.push_back(ToDevice(from));
+  m_batch.push_back(ToDevice(to));
+  m_lastPoint = to;
+}
+
+void CQtDC::DoPolyline(const POINT* pts, int n) {
+  if (!Ready() || m_penNull) return;
+  if (m_batch.size() + static_cast<std::size_t>(n) > kMaxBatch) FlushLines();
+  if (m_batch.empty()) m_batchBk = GetBkColor();
+  m_runs.push_back(static_cast<int>(m_batch.size()));
+  for (int i = 0; i < n; ++i) m_batch.push_back(ToDevice(pts[i]));
+  m_lastPoint = pts[n - 1];
+}
+
+void CQtDC::FlushLines() {
+  if (m_batch.empty()) return;
+  QPainter& p = *m_painter;
+  const int n = static_cast<int>(m_batch.size());
+  const int runs = static_cast<int>(m_runs.size());
+  const auto draw = [&] {
+    if (runs == 1) {
+      p.drawPolyline(m_batch.data(), n);
+    } else if (n == 2 * runs) {
+      p.drawLines(m_batch.data(), runs);  // separate two-point lines: dashes
+    } else {
+      QPainterPath path;
+      path.reserve(n);
+      for (int r = 0; r < runs; ++r) {
+        const int end = r + 1 < runs ? m_runs[r + 1] : n;
+        path.moveTo(m_batch[m_runs[r]]);
+        for (int i = m_runs[r] + 1; i < end; ++i) path.lineTo(m_batch[i]);
+      }
+      p.drawPath(path);
+    }
+  };
+  p.setBrush(Qt::NoBrush);
+  if (m_penStyled && GetBkMode() == OPAQUE) {
+    QPen under = m_pen;
+    under.setStyle(Qt::SolidLine);
+    under.setBrush(ToQColor(m_batchBk));
+    p.setPen(under);
+    draw();
+  }
+  p.setPen(m_pen);
+  draw();
+  m_batch.clear();
+  m_runs.clear();
+}
+
+// --- figures ---
+
+void CQtDC::DoPolygon(const POINT* pts, int n) {
+  FlushLines();
+  if (!Ready()) return;
+  m_scratch.clear();
+  for (int i = 0; i < n; ++i) m_scratch.push_back(ToDevice(pts[i]));
+  PaintFigure([&] { m_painter->drawPolygon(m_scratch.data(), n, Qt::OddEvenFill); }, m_brush, true);
+}
+
+void CQtDC::DoEllipse(const RECT& box) {
+  FlushLines();
+  if (!Ready()) return;
+  const QRectF r = DeviceBox(box, !m_penNull);
+  PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, true);
+}
+
+void CQtDC::DoRectangle(const RECT& box) {
+  FlushLines();
+  if (!Ready()) return;
+  const QRectF r = DeviceBox(box, !m_penNull);
+  PaintFigure([&] { m_painter->drawRect(r); }, m_brush, true);
+}
+
+void CQtDC::DoFillRect(const RECT& box, const CBrush::State& brush) {
+  FlushLines();
+  if (!Ready()) return;
+  const QBrush b = MakeBrush(brush);
+  if (b.style() == Qt::NoBrush) return;
+  const QRectF r = DeviceBox(box, false);
+  PaintFigure([&] { m_painter->drawRect(r); }, b, false);
+}
+
+void CQtDC::DoArc(const RECT& box, POINT start, POINT end) {
+  FlushLines();
+  if (!Ready() || m_penNull) return;
+  // Angles of the radials, measured on the device with y up (Qt's sense of
+  // counter-clockwise), about the centre of the whole box. Dividing by the
+  // radii turns them into the ellipse parameter Qt's arcs are drawn with, so
+  // the arc ends on the radials of a flat ellipse too.
+  const QRectF full = DeviceBox(box, false);
+  const QPointF c = full.center();
+  const double rx = std::max(full.width() / 2, 1e-9);
+  const double ry = std::max(full.height() / 2, 1e-9);
+  const auto angleOf = [&](POINT pt) {
+    const QPointF d = ToDevice(pt) - c;
+    return qRadiansToDegrees(std::atan2(-d.y() / ry, d.x() / rx));
+  };
+  const double a0 = angleOf(start);
+  double span = std::fmod(angleOf(end) - a0, 360.0);
+  if (span < 0) span += 360.0;
+  if (span < 1e-9) span = 360.0;  // one radial: the whole ellipse
+  const QRectF r = DeviceBox(box, true);
+  QPainterPath path;
+  path.arcMoveTo(r, a0);
+  path.arcTo(r, a0, span);
+  PaintFigure([&] { m_painter->drawPath(path); }, QBrush(Qt::NoBrush), true);
+}
+
+// --- text ---
+
+QString CQtDC::DeviceText(const CString& utf8, bool symbolCharset, const QRawFont* font) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  if (decoder.hasError())
+    text = QString::fromLatin1(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  if (!symbolCharset && font == nullptr) return text;
+
+  std::u32string codes = text.toStdU32String();
+  for (char32_t& c : codes) {
+    if (c < 0x20 || c >= 0x100) continue;
+    const char32_t moved = 0xF000 + c;
+    const bool move = font == nullptr ? symbolCharset
+                                      : font->supportsCharacter(moved) &&
+                                            (symbolCharset || !font->supportsCharacter(c));
+    if (move) c = moved;
+  }
+  return QString::fromStdU32String(codes);
+}
+
+void CQtDC::DoTextOut(int x, int y, const CString& text) {
+  FlushLines();
+  if (!Ready() || !HaveGuiApplication()) return;
+  SyncFont();
+  const LOGFONT& lf = GetFontState();
+  const QString s =
+      DeviceText(text, lf.lfCharSet == SYMBOL_CHARSET, m_rawFont.isValid() ? &m_rawFont : nullptr);
+
+  // The text box in a frame at the reference point, turned by the escapement.
+  const double width = m_metrics->horizontalAdvance(s);
+  const double ascent = m_metrics->ascent();
+  const double descent = m_metrics->descent();
+  const UINT align = GetTextAlign();
+  double dx = 0;
+  if ((align & TA_CENTER) == TA_CENTER)
+    dx = -width / 2;
+  else if (align & TA_RIGHT)
+    dx = -width;
+  double dy = ascent;  // TA_TOP: the baseline is an ascent below the point
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    dy = 0;
+  else if (align & TA_BOTTOM)
+    dy = -descent;
+
+  QPainter& p = *m_painter;
+  p.save();
+  p.translate(ToDevice(POINT{x, y}));
+  // Escapement is counter-clockwise on the device; Qt turns clockwise there.
+  if (lf.lfEscapement != 0) p.rotate(-lf.lfEscapement / 10.0);
+  if (GetBkMode() == OPAQUE)
+    p.fillRect(QRectF(dx, dy - ascent, width, ascent + descent), ToQColor(GetBkColor()));
+  p.setFont(m_font);
+  p.setPen(ToQColor(GetTextColor()));
+  p.drawText(QPointF(dx, dy), s);
+  p.restore();
+}
+
+// --- anti-aliased path ---
+
+void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
+  FlushLines();
+  if (!Ready()) return;
+  double width = pen.width * std::fabs(m_scaleX);
+  if (!(width > 0)) width = 1;  // zero (or nonsense): one device pixel
+  static constexpr Qt::PenCapStyle kCaps[] = {Qt::FlatCap, Qt::SquareCap, Qt::RoundCap};
+  static constexpr Qt::PenJoinStyle kJoins[] = {Qt::MiterJoin, Qt::BevelJoin, Qt::RoundJoin};
+  const Qt::PenCapStyle cap = pen.cap >= 0 && pen.cap <= 2 ? kCaps[pen.cap] : Qt::RoundCap;
+  const Qt::PenJoinStyle join = pen.join >= 0 && pen.join <= 2 ? kJoins[pen.join] : Qt::RoundJoin;
+  QPen qpen(ToQColor(pen.color), width, Qt::SolidLine, cap, join);
+  qpen.setMiterLimit(kMiterLimit);
+
+  // On raster targets the aliased figures put integer coordinates on pixel
+  // centres; anti-aliased ones would put them on pixel corners and smear a
+  // horizontal one-pixel line over two rows. The offset lines them up.
+  m_scratch.clear();
+  const QPointF offset(m_aaOffset, m_aaOffset);
+  for (int i = 0; i < n; ++i) m_scratch.push_back(ToDevice(pts[i]) + offset);
+  QPainter& p = *m_painter;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(qpen);
+  p.setBrush(Qt::NoBrush);
+  p.drawPolyline(m_scratch.data(), n);
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
