@@ -2,7 +2,6 @@
 // each dash end, turned with the segment.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <cstring>
 
@@ -11,25 +10,6 @@
 
 namespace {
 
-// Text needs a QGuiApplication; make one unless another test file already has.
-class GlyphApp : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "kp_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) m_app = new QGuiApplication(argc, argv);
-  }
-  void TearDown() override {
-    delete m_app;
-    m_app = nullptr;
-  }
-
- private:
-  QGuiApplication* m_app = nullptr;
-};
-[[maybe_unused]] ::testing::Environment* const kGlyphApp =
-    ::testing::AddGlobalTestEnvironment(new GlyphApp);
 
 // Dark pixels in the square of half-size r around (x, y).
 int InkAround(const QImage& img, int x, int y, int r) {

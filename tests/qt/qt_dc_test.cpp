@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -13,23 +12,6 @@
 
 namespace {
 
-// Fonts need a QGuiApplication; gtest_main owns main(), so an environment makes it.
-class QtApp : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "kp_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr)
-      m_app = std::make_unique<QGuiApplication>(argc, argv);
-  }
-  void TearDown() override { m_app.reset(); }
-
- private:
-  std::unique_ptr<QGuiApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kApp =
-    ::testing::AddGlobalTestEnvironment(new QtApp);
 
 constexpr QRgb kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00,
                kBlue = 0x0000FF;
