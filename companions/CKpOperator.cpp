@@ -1,5 +1,7 @@
 #include "companions/CKpOperator.h"
 
+#include "platform/KpSaturate.h"
+
 #include <cmath>
 #include <limits>
 
@@ -15,14 +17,6 @@ constexpr double kRadiansPerTenth = 3.14159265358979323846 / 1800.0;
 // coordinate a drawing can hold.
 constexpr double kParallelSine = 1e-12;
 
-LONG RoundToLong(double v) {
-  constexpr double lo = std::numeric_limits<LONG>::min();
-  constexpr double hi = std::numeric_limits<LONG>::max();
-  if (std::isnan(v)) return 0;
-  if (v <= lo) return std::numeric_limits<LONG>::min();
-  if (v >= hi) return std::numeric_limits<LONG>::max();
-  return static_cast<LONG>(v > 0 ? v + 0.5 : v - 0.5);
-}
 
 }  // namespace
 
@@ -43,7 +37,7 @@ int CKpOperator::RotateRect(CRect box, unsigned char n, short angle, CPoint* out
   for (int i = 0; i < count; ++i) {
     const double dx = corners[i][0] - cx;
     const double dy = corners[i][1] - cy;
-    out[i] = CPoint(RoundToLong(cx + dx * c - dy * s), RoundToLong(cy + dx * s + dy * c));
+    out[i] = CPoint(kp::RoundToLong(cx + dx * c - dy * s), kp::RoundToLong(cy + dx * s + dy * c));
   }
   return count;
 }

@@ -6,6 +6,7 @@
 
 #include "companions/CKpOperator.h"
 #include "engine/CKpLineStyleEngine.h"
+#include "platform/KpSaturate.h"
 #include "engine/KpGeometry.h"
 #include "model/CKpLineStyleObj.h"
 
@@ -22,12 +23,7 @@ bool HasWhiteInterior(long shape) { return shape == kShapeHollowEllipse || shape
 
 // Coordinate plus offset, saturating at the 32-bit range: a node near the
 // edge of the plane must not wrap round to the other side.
-LONG Shift(LONG base, std::int64_t delta) {
-  const std::int64_t v = std::int64_t{base} + delta;
-  if (v > std::numeric_limits<LONG>::max()) return std::numeric_limits<LONG>::max();
-  if (v < std::numeric_limits<LONG>::min()) return std::numeric_limits<LONG>::min();
-  return static_cast<LONG>(v);
-}
+LONG Shift(LONG base, std::int64_t delta) { return kp::SaturateToLong(std::int64_t{base} + delta); }
 
 // The box of a node: (x + hw, y + hh) to (x - hw, y - hh).
 CRect NodeBox(const POINT& c, long hw, long hh) {

@@ -13,22 +13,17 @@
 #include "engine/CKpLineStyleEngine.h"
 #include "engine/KpGeometry.h"
 #include "platform/CBrush.h"
+#include "platform/KpSaturate.h"
 
 namespace {
 
 using Wide = std::int64_t;
 
-constexpr Wide kLongMin = std::numeric_limits<LONG>::min();
-constexpr Wide kLongMax = std::numeric_limits<LONG>::max();
+
 
 // Figures near the edge of the 32-bit plane saturate instead of wrapping.
-LONG Saturate(Wide v) {
-  if (v < kLongMin) return static_cast<LONG>(kLongMin);
-  if (v > kLongMax) return static_cast<LONG>(kLongMax);
-  return static_cast<LONG>(v);
-}
-
-Wide Clamp32(long v) { return Saturate(static_cast<Wide>(v)); }
+using kp::SaturateToLong;
+Wide Clamp32(long v) { return SaturateToLong(static_cast<Wide>(v)); }
 
 // The decoration vector with its components held to 32 bits, so that every
 // combination p + a*v + b*f below is exact in 64 bits before it saturates.
@@ -38,11 +33,11 @@ struct Frame {
 
   // p + a*v + b*f.
   POINT At(const POINT& p, int a, int b) const {
-    return POINT{Saturate(p.x + a * vx + b * vy), Saturate(p.y + a * vy - b * vx)};
+    return POINT{SaturateToLong(p.x + a * vx + b * vy), SaturateToLong(p.y + a * vy - b * vx)};
   }
   // p + s*trunc(v/2): the centres of the alternating circles.
   POINT HalfAt(const POINT& p, int s) const {
-    return POINT{Saturate(p.x + s * (vx / 2)), Saturate(p.y + s * (vy / 2))};
+    return POINT{SaturateToLong(p.x + s * (vx / 2)), SaturateToLong(p.y + s * (vy / 2))};
   }
 };
 
@@ -50,7 +45,7 @@ Frame MakeFrame(long vx, long vy) { return Frame{Clamp32(vx), Clamp32(vy)}; }
 
 // p + s*w.
 POINT Plus(const POINT& p, const POINT& w, int s) {
-  return POINT{Saturate(Wide{p.x} + s * Wide{w.x}), Saturate(Wide{p.y} + s * Wide{w.y})};
+  return POINT{SaturateToLong(Wide{p.x} + s * Wide{w.x}), SaturateToLong(Wide{p.y} + s * Wide{w.y})};
 }
 
 // The index of the last buffered point when the engine can decorate: a device
@@ -111,8 +106,8 @@ void Hook(CKpLineStyleEngine& e, const Frame& fr, const POINT& p, int side) {
 
 // The bounding square of half-side R around c.
 RECT Square(const POINT& c, long R) {
-  return RECT{Saturate(Wide{c.x} - R), Saturate(Wide{c.y} - R), Saturate(Wide{c.x} + R),
-              Saturate(Wide{c.y} + R)};
+  return RECT{SaturateToLong(Wide{c.x} - R), SaturateToLong(Wide{c.y} - R), SaturateToLong(Wide{c.x} + R),
+              SaturateToLong(Wide{c.y} + R)};
 }
 
 // Half of the circle of radius R around p, from p + f to p - f (up) or from

@@ -1,5 +1,7 @@
 #include "engine/KpArrowGeometry.h"
 
+#include "platform/KpSaturate.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,44 +11,14 @@ namespace {
 
 using Int64 = std::int64_t;
 
-constexpr Int64 kLongMin = std::numeric_limits<LONG>::min();
-constexpr Int64 kLongMax = std::numeric_limits<LONG>::max();
 
-// Offsets (sizes, halves, rounded reals) are held in 64 bits and bounded by
-// +-2^62, so that adding a 32-bit coordinate or a second such offset never
-// overflows before the result is saturated to 32 bits.
-constexpr double kWideLimit = 4611686018427387904.0;  // 2^62, exact in double
-constexpr Int64 kWideMax = Int64{1} << 62;
-
-Int64 Bound(Int64 v) { return v > kWideMax ? kWideMax : (v < -kWideMax ? -kWideMax : v); }
-
-// A double outside the integer range must not reach a conversion.
-Int64 TruncWide(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= kWideLimit) return kWideMax;
-  if (v <= -kWideLimit) return -kWideMax;
-  return static_cast<Int64>(v);
-}
-
-Int64 RoundWide(double v) { return TruncWide(v > 0 ? v + 0.5 : v - 0.5); }
 
 Int64 Abs(Int64 v) { return v < 0 ? -v : v; }
 
-LONG Clamp(Int64 v) {
-  if (v > kLongMax) return static_cast<LONG>(kLongMax);
-  if (v < kLongMin) return static_cast<LONG>(kLongMin);
-  return static_cast<LONG>(v);
-}
 
-POINT MakePoint(Int64 x, Int64 y) { return POINT{Clamp(x), Clamp(y)}; }
+POINT MakePoint(Int64 x, Int64 y) { return POINT{SaturateToLong(x), SaturateToLong(y)}; }
 
-LONG RoundCoord(double v) { return Clamp(RoundWide(v)); }
 
-double LengthOf(const POINT& a, const POINT& b) {
-  const double dx = static_cast<double>(Int64{b.x} - Int64{a.x});
-  const double dy = static_cast<double>(Int64{b.y} - Int64{a.y});
-  return std::sqrt(dx * dx + dy * dy);
-}
 
 // What differs between the three cases: the base centre, the offset from
 // the base centre to the first corner, the offset from the middle to the
@@ -62,13 +34,13 @@ HeadFrame VerticalFrame(const POINT& from, const POINT& to, Int64 a, Int64 w) {
   // Equal points land here too and point the head towards +y.
   const Int64 half = a / 2, hw = w / 2;
   const Int64 by = to.y < from.y ? Int64{to.y} + half : Int64{to.y} - half;
-  return HeadFrame{to.x, by, -hw, 0, hw, 0, Int64{to.x} - hw, Bound(by), Int64{to.x} + hw, to.y};
+  return HeadFrame{to.x, by, -hw, 0, hw, 0, Int64{to.x} - hw, BoundWide(by), Int64{to.x} + hw, to.y};
 }
 
 HeadFrame HorizontalFrame(const POINT& from, const POINT& to, Int64 a, Int64 w) {
   const Int64 half = a / 2, hw = w / 2;
   const Int64 bx = to.x < from.x ? Int64{to.x} + half : Int64{to.x} - half;
-  return HeadFrame{bx, to.y, 0, hw, 0, hw, Bound(bx), Int64{to.y} + hw, to.x, Int64{to.y} - hw};
+  return HeadFrame{bx, to.y, 0, hw, 0, hw, BoundWide(bx), Int64{to.y} + hw, to.x, Int64{to.y} - hw};
 }
 
 // Slanted lines: the offsets along (ax, ay) and across (wx, wy) the line are
@@ -89,13 +61,13 @@ HeadFrame GeneralFrame(const POINT& from, const POINT& to, Int64 a, Int64 w) {
   const Int64 by = from.y < to.y ? Int64{to.y} - ay : Int64{to.y} + ay;
   const bool sameSense = (from.x < to.x && from.y < to.y) || (from.x > to.x && from.y > to.y);
   const Int64 cx = sameSense ? -wx : wx;
-  const Int64 r = Bound((a < w ? a : w) / 2);
+  const Int64 r = BoundWide((a < w ? a : w) / 2);
   return HeadFrame{bx, by, cx, wy, cx, wy,
                    Int64{to.x} + r, Int64{to.y} + r, Int64{to.x} - r, Int64{to.y} - r};
 }
 
 HeadFrame FrameOf(const POINT& from, const POINT& to, long length, long width) {
-  const Int64 a = Bound(length), w = Bound(width);
+  const Int64 a = BoundWide(length), w = BoundWide(width);
   switch (ArrowCaseOf(from, to)) {
     case ArrowCase::Vertical: return VerticalFrame(from, to, a, w);
     case ArrowCase::Horizontal: return HorizontalFrame(from, to, a, w);
@@ -107,7 +79,7 @@ HeadFrame FrameOf(const POINT& from, const POINT& to, long length, long width) {
 // The notch reaches 60 % of the way from the base to the tip; computed per
 // axis as round(0.6 * (trunc(2B/3) + T)).
 LONG NotchCoord(LONG b, LONG t) {
-  return RoundCoord(0.6 * static_cast<double>((2 * Int64{b}) / 3 + Int64{t}));
+  return RoundToLong(0.6 * static_cast<double>((2 * Int64{b}) / 3 + Int64{t}));
 }
 
 }  // namespace
@@ -123,7 +95,7 @@ ArrowHead ComputeArrowHead(const POINT& from, const POINT& to, long length, long
   ArrowHead h{};
   h.kind = ArrowCaseOf(from, to);
   h.tip = to;
-  h.base = MakePoint(Bound(f.bx), Bound(f.by));
+  h.base = MakePoint(BoundWide(f.bx), BoundWide(f.by));
   const Int64 bx = h.base.x, by = h.base.y;
   h.corner1 = MakePoint(bx + f.cx, by + f.cy);
   h.corner2 = MakePoint(bx - f.cx, by - f.cy);
@@ -131,7 +103,7 @@ ArrowHead ComputeArrowHead(const POINT& from, const POINT& to, long length, long
   h.notch = POINT{NotchCoord(h.base.x, to.x), NotchCoord(h.base.y, to.y)};
   h.side1 = MakePoint(Int64{h.middle.x} + f.sx, Int64{h.middle.y} + f.sy);
   h.side2 = MakePoint(Int64{h.middle.x} - f.sx, Int64{h.middle.y} - f.sy);
-  h.ellipse = RECT{Clamp(f.el), Clamp(f.et), Clamp(f.er), Clamp(f.eb)};
+  h.ellipse = RECT{SaturateToLong(f.el), SaturateToLong(f.et), SaturateToLong(f.er), SaturateToLong(f.eb)};
   return h;
 }
 
@@ -154,24 +126,24 @@ int ArrowPolygon(const ArrowHead& h, long shape, POINT out[4]) {
 }
 
 POINT PointBeyondMiddle(const POINT& P, const POINT& Q, long a) {
-  const double d = LengthOf(P, Q);
+  const double d = SegmentLength(P, Q);
   if (d < 1e-10) return Q;
   const double A = static_cast<double>(a);
   const double k = (d - A) / (d + A);
   if (std::isfinite(k) && k + 1 != 0.0) {
-    return POINT{RoundCoord((k * P.x + Q.x) / (k + 1)), RoundCoord((k * P.y + Q.y) / (k + 1))};
+    return POINT{RoundToLong((k * P.x + Q.x) / (k + 1)), RoundToLong((k * P.y + Q.y) / (k + 1))};
   }
   const double t = (d + A) / (2 * d);
-  return POINT{RoundCoord(P.x + static_cast<double>(Int64{Q.x} - Int64{P.x}) * t),
-               RoundCoord(P.y + static_cast<double>(Int64{Q.y} - Int64{P.y}) * t)};
+  return POINT{RoundToLong(P.x + static_cast<double>(Int64{Q.x} - Int64{P.x}) * t),
+               RoundToLong(P.y + static_cast<double>(Int64{Q.y} - Int64{P.y}) * t)};
 }
 
 POINT PointBeforeMiddle(const POINT& F, const POINT& T, long a) {
-  const double d = LengthOf(F, T);
+  const double d = SegmentLength(F, T);
   if (d < 1e-10) return F;
   const double e = d - static_cast<double>(a);
-  return POINT{RoundCoord(F.x + static_cast<double>(Int64{T.x} - Int64{F.x}) * e / (2 * d)),
-               RoundCoord(F.y + static_cast<double>(Int64{T.y} - Int64{F.y}) * e / (2 * d))};
+  return POINT{RoundToLong(F.x + static_cast<double>(Int64{T.x} - Int64{F.x}) * e / (2 * d)),
+               RoundToLong(F.y + static_cast<double>(Int64{T.y} - Int64{F.y}) * e / (2 * d))};
 }
 
 }  // namespace kp

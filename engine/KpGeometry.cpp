@@ -1,5 +1,7 @@
 #include "engine/KpGeometry.h"
 
+#include "platform/KpSaturate.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,15 +11,11 @@ namespace {
 
 using Int64 = std::int64_t;
 
-constexpr Int64 kLongMin = std::numeric_limits<LONG>::min();
-constexpr Int64 kLongMax = std::numeric_limits<LONG>::max();
 
 // Intermediate integers (lengths, along-line distances, shifts before they
 // are added to a coordinate) can exceed 32 bits: the diagonal of the 32-bit
 // plane is about 6.07e9. They are kept in 64 bits, bounded by +-2^62 so that
 // adding a 32-bit coordinate can never overflow.
-constexpr double kWideLimit = 4611686018427387904.0;  // 2^62, exact in double
-constexpr Int64 kWideMax = Int64{1} << 62;
 
 constexpr double kDegenerate = 1e-10;
 
@@ -25,25 +23,10 @@ constexpr double kDegenerate = 1e-10;
 // truncated pi rather than M_PI; angles must match its earlier output.
 constexpr double kPi = 3.14159265;
 
-// Converting a double outside the target range to an integer is undefined,
-// so every conversion goes through a range check first.
-Int64 TruncWide(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= kWideLimit) return kWideMax;
-  if (v <= -kWideLimit) return -kWideMax;
-  return static_cast<Int64>(v);
-}
 
-Int64 RoundWide(double v) { return TruncWide(v > 0 ? v + 0.5 : v - 0.5); }
-
-LONG ClampToLong(Int64 v) {
-  if (v > kLongMax) return static_cast<LONG>(kLongMax);
-  if (v < kLongMin) return static_cast<LONG>(kLongMin);
-  return static_cast<LONG>(v);
-}
 
 // Coordinate plus a wide offset, saturating at the 32-bit range.
-LONG AddClamped(LONG base, Int64 delta) { return ClampToLong(Int64{base} + delta); }
+LONG AddClamped(LONG base, Int64 delta) { return SaturateToLong(Int64{base} + delta); }
 
 // dx and dy of a segment. B.x - A.x in 32 bits overflows for points on
 // opposite sides of the plane, so the difference is taken in 64 bits; it is
@@ -69,9 +52,9 @@ double LengthOf(const Delta& d) {
 
 }  // namespace
 
-long RoundHalfAway(double v) { return ClampToLong(RoundWide(v)); }
+long RoundHalfAway(double v) { return SaturateToLong(RoundWide(v)); }
 
-long Truncate(double v) { return ClampToLong(TruncWide(v)); }
+long Truncate(double v) { return SaturateToLong(TruncWide(v)); }
 
 void LineOffset(const POINT& A, const POINT& B, long d, double r, POINT& out) {
   const Delta dl = DeltaOf(A, B);
@@ -145,7 +128,7 @@ void PolyLineOffset(POINT& A, POINT& B, long d) {
   // Offsets are 32-bit style values. Holding d to that range keeps d*dy
   // within 64 bits (|d*dy| <= 2^31 * (2^32-1) < 2^63); a 32-bit product, as
   // the engine once used, overflowed for ordinary screen coordinates.
-  const Int64 dd = ClampToLong(static_cast<Int64>(d));
+  const Int64 dd = SaturateToLong(static_cast<Int64>(d));
   // Since |dy| <= L, each quotient is at most |d| in magnitude.
   const Int64 mx = -(dd * dl.y) / Lr;
   const Int64 my = (dd * dl.x) / Lr;

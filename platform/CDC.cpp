@@ -1,5 +1,7 @@
 #include "platform/CDC.h"
 
+#include "platform/KpSaturate.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdarg>
@@ -8,15 +10,6 @@
 
 namespace {
 
-// GDI's rounding of transformed coordinates: to the nearest, halves away from zero.
-LONG RoundToLong(double v) {
-  constexpr double lo = std::numeric_limits<LONG>::min();
-  constexpr double hi = std::numeric_limits<LONG>::max();
-  if (!(v == v)) return 0;  // NaN
-  if (v <= lo) return std::numeric_limits<LONG>::min();
-  if (v >= hi) return std::numeric_limits<LONG>::max();
-  return static_cast<LONG>(v > 0 ? v + 0.5 : v - 0.5);
-}
 
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* fmt, ...) {
@@ -204,7 +197,7 @@ void CDC::LPtoDP(POINT* pts, int n) const {
   for (int i = 0; pts && i < n; ++i) {
     double dx, dy;
     LPtoDPf(pts[i].x, pts[i].y, dx, dy);
-    pts[i] = POINT{RoundToLong(dx), RoundToLong(dy)};
+    pts[i] = POINT{kp::RoundToLong(dx), kp::RoundToLong(dy)};
   }
 }
 
@@ -212,7 +205,7 @@ void CDC::DPtoLP(POINT* pts, int n) const {
   for (int i = 0; pts && i < n; ++i) {
     const double lx = (static_cast<double>(pts[i].x) - m_ptViewportOrg.x) / ScaleX() + m_ptWindowOrg.x;
     const double ly = (static_cast<double>(pts[i].y) - m_ptViewportOrg.y) / ScaleY() + m_ptWindowOrg.y;
-    pts[i] = POINT{RoundToLong(lx), RoundToLong(ly)};
+    pts[i] = POINT{kp::RoundToLong(lx), kp::RoundToLong(ly)};
   }
 }
 
