@@ -11,6 +11,9 @@
 //   CKpLineStyleEngineGlyphs.cpp    font glyph and symbol decorations
 //   CKpLineStyleEngineArrows.cpp    arrowheads, dashes with arrows
 //   CKpLineStyleEngineNodes.cpp     node shapes and the extended-attribute pass
+//   CKpLineStyleEngineParallel.cpp  thinning, parallel and tapered lines
+//   CKpLineStyleEngineElectric.cpp  electric lines and the end repair
+//   CKpLineStyleEngineDriver.cpp    the sub-line driver and polygon fill
 //
 // Single-threaded: the engine is shared and unsynchronised; use it from the
 // thread that owns the device context, one drawing at a time.
@@ -176,6 +179,44 @@ class CKpLineStyleEngine {
   // dash end tested before the dash start; the exported routines of kinds
   // 2..4 first move to P0+v (leadingMove), the in-place dispatch does not.
   void DrawTicks(long vx, long vy, int kind, bool leadingMove);
+
+  // --- thinning, parallel lines, tapered bands ---
+  // Output arrays are filled by the call (sized once) and owned by the caller.
+  bool LampHouseSmooth(POINT* pts, int n, double tolerance, std::vector<CPoint>& out);
+  bool ParallelLineEx(POINT* pts, int n, long offset, std::vector<CPoint>& out);
+  bool ParallelLine(POINT* pts, int n, long offset, std::vector<CPoint>& outPositive,
+                    std::vector<CPoint>& outNegative);
+  int MultiLine(POINT* pts, int n, long startHalfWidth, long endHalfWidth,
+                std::vector<CPoint>& outPositive, std::vector<CPoint>& outNegative);
+  void DrawDoubleParellel(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawLeftParellel(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawRightParellel(CKpLineStyleBase* sub, POINT* pts, long n);
+  // The double line of kind 43 (centred), 44 (upper) or 45 (lower), as the
+  // driver and the three exported operations draw it.
+  void DrawParallelKind(CKpLineStyleBase* sub, POINT* pts, long n, int kind);
+  void DrawGradientLine(CKpLineStyleBase* sub, POINT* pts, long n);
+
+  // --- electric lines and the end repair ---
+  void DrawElectric(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawElectricEx(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawElectricSpecial(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawElectricEx2(CKpLineStyleBase* sub, POINT* pts, long n);
+  CPoint GetPointWithDist(POINT& P, POINT& Q, long d);
+  void MendDiscardInfo(CKpLineStyleBase* sub, POINT* pts, long n);
+
+  // --- the sub-line driver and the polygon fill ---
+  // Draws one sub-line along a polyline after SetLineStyleBase and CreatePen.
+  void ActPolyLine(CKpLineStyleBase* sub, POINT* pts, long n);
+  // The older variant kept for hosts (per-segment offsets, integer walker).
+  void ActPolyLine(CKpLineStyleBase& sub, POINT* pts, long n);
+  // Fills a polygon for a style (the style is not consulted).
+  void ActPolyGon(CKpLineStyleObj* style, POINT* pts, long n);
+  // Kept for hosts; draws nothing.
+  void ActPolyLineDirect(POINT* pts, long n, long flags);
+  // The end tick of tick kinds 1..3 (vertical repair) and the kinds that
+  // draw themselves (repeat mode 1), as the driver draws them.
+  void DrawEndTick(CKpLineStyleBase* sub, POINT* pts, long n);
+  void DrawSpecialKind(CKpLineStyleBase* sub, POINT* pts, long n);
 
   // Colour of a decoration: the colour of the pen selected in the DC when
   // its plain logical record can be read, else `fallback`; black when the
