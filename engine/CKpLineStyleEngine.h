@@ -201,6 +201,8 @@ class CKpLineStyleEngine {
   void DrawElectricEx(CKpLineStyleBase* sub, POINT* pts, long n);
   void DrawElectricSpecial(CKpLineStyleBase* sub, POINT* pts, long n);
   void DrawElectricEx2(CKpLineStyleBase* sub, POINT* pts, long n);
+  // The filled circles of kind 42 with radius R (device units).
+  void DrawElectricCircles(CKpLineStyleBase* sub, POINT* pts, long n, long long R);
   CPoint GetPointWithDist(POINT& P, POINT& Q, long d);
   void MendDiscardInfo(CKpLineStyleBase* sub, POINT* pts, long n);
 
@@ -253,6 +255,11 @@ class CKpLineStyleEngine {
   BOOL m_bCanCompress;
   BOOL m_bClearSawtooth;
   POINT m_ptCurrent;
+  // The style and the number of its sub-lines the fast-pen cache was made
+  // for: the cache has exactly m_nFastPenCount slots, and a style draws
+  // with it only while both still match.
+  const CKpLineStyleObj* m_pFastPenStyle = nullptr;
+  long m_nFastPenCount = 0;
 
   long GetBufferSize() const { return m_nBufferSize; }
   // Boundaries the walker could not buffer because a single segment needed

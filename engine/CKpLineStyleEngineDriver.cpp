@@ -170,7 +170,10 @@ void CKpLineStyleEngine::DrawSpecialKind(CKpLineStyleBase* sub, POINT* pts, long
     case 39: DrawElectric(sub, pts, n); break;
     case 40: DrawElectricEx(sub, pts, n); break;
     case 41: DrawElectricSpecial(sub, pts, n); break;
-    case 42: DrawElectricEx2(sub, pts, n); break;
+    case 42:
+      // Half of the rounded mark size, rounded: kind 42's circles as the driver sizes them.
+      DrawElectricCircles(sub, pts, n, kp::RoundWide(kp::RoundWide(sub->m_nHVLength * m_dRatio) / 2.0));
+      break;
     case 43: case 44: case 45: DrawParallelKind(sub, pts, n, sub->m_nHVMode); break;
     case 46: DrawGradientLine(sub, pts, n); break;
     default: break;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -214,6 +215,34 @@ TEST(SubLineDriver, ReferenceFormDrawsSegmentBySegment) {
     engine.ActPolyLine(s, pts.data(), 3);
     EXPECT_EQ(dc.GetCalls(), r.expected);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Kind 42 through the driver sizes its circles from the rounded mark size
+// (half of round(h * ratio), rounded); the exported routine halves first.
+TEST(SubLineDriver, ElectricCirclesTakeTheDriversRadius) {
+  CKpLineStyleBase s = Sub({{20, 10}}, 42, 3);
+  s.m_nRepeatMode = 1;
+  auto radius = [](const Lines& calls) {
+    for (const auto& c : calls) {
+      int l, t, r, b;
+      if (std::sscanf(c.c_str(), "Ellipse %d %d %d %d", &l, &t, &r, &b) == 4) return (r - l) / 2;
+    }
+    return -1;
+  };
+  // h 3 at ratio 1.5: round(4.5) = 5, half 2.5 -> 3 in the driver; 2.25 -> 2 exported.
+  EXPECT_EQ(radius(Drive(s, {{0, 0}, {100, 0}}, 1.5)), 3);
+  CRecordingDC dc;
+  CKpLineStyleEngine engine;
+  engine.SetMapMode(MM_TEXT);
+  engine.KeepDC(&dc);
+  engine.SetRatio(1.5);
+  POINT pts[2] = {{0, 0}, {100, 0}};
+  engine.DrawElectricEx2(&s, pts, 2);
+  EXPECT_EQ(radius(dc.GetCalls()), 2);
 }
 
 }  // namespace
