@@ -65,7 +65,23 @@ CKpLineStyleEngine::CKpLineStyleEngine()
   AllocateBuffer(KP_WALKER_BUFFER_SIZE);
 }
 
-CKpLineStyleEngine::~CKpLineStyleEngine() = default;
+CKpLineStyleEngine::~CKpLineStyleEngine() { FreeFastPens(); }
+
+void CKpLineStyleEngine::FreeFastPens() {
+  if (m_ppFastPens != nullptr) {
+    // As many slots as the cache was made with, whatever its style holds now.
+    for (long i = 0; i < m_nFastPenCount; ++i) {
+      CPen* pen = m_ppFastPens[i];
+      if (pen == nullptr) continue;
+      pen->DeleteObject();
+      delete pen;
+    }
+    delete[] m_ppFastPens;
+  }
+  m_ppFastPens = nullptr;
+  m_pFastPenStyle = nullptr;
+  m_nFastPenCount = 0;
+}
 
 int CKpLineStyleEngine::AllocateBuffer(long n) {
   m_PointStore.clear();
@@ -147,7 +163,8 @@ void CKpLineStyleEngine::MoveTo(POINT p) {
 
 void CKpLineStyleEngine::LineTo(POINT p) {
   if (m_pDC) {
-    if (UseAntiAliasedLine()) {
+    // The flag first: the plain path is the common one and runs per dash.
+    if (m_bClearSawtooth && UseAntiAliasedLine()) {
       const AAPEN pen = m_pLineStyleBase ? SubLinePen()
                                          : AAPEN{0.0f, RGB(0, 0, 0), AA_CAP_ROUND, AA_JOIN_ROUND};
       m_pDC->AALine(m_ptCurrent, p, pen);

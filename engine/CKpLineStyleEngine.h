@@ -180,6 +180,10 @@ class CKpLineStyleEngine {
   // 2..4 first move to P0+v (leadingMove), the in-place dispatch does not.
   void DrawTicks(long vx, long vy, int kind, bool leadingMove);
 
+  // Frees the fast-pen cache, whichever style made it (also done when the
+  // engine is destroyed, so a cache a host forgot does not leak).
+  void FreeFastPens();
+
   // --- thinning, parallel lines, tapered bands ---
   // Output arrays are filled by the call (sized once) and owned by the caller.
   bool LampHouseSmooth(POINT* pts, int n, double tolerance, std::vector<CPoint>& out);

@@ -126,12 +126,16 @@ void CKpLineStyleEngine::ActPolyLine(CKpLineStyleBase* sub, POINT* pts, long n) 
     return;
   }
 
-  // 6. No pattern: one polyline, starting at the moved start point.
-  const bool moved = std::fabs(u) >= 1e-10;
-  const POINT first = list[0];
-  if (moved) list[0] = S;
-  Polyline(list, static_cast<int>(m));
-  if (moved) list[0] = first;
+  // 6. No pattern: one polyline, starting at the moved start point. The
+  // caller's points are never written (they may be shared or constant), so
+  // a moved start is drawn from a copy.
+  if (std::fabs(u) < 1e-10) {
+    Polyline(list, static_cast<int>(m));
+    return;
+  }
+  if (parallel.empty()) parallel.assign(list, list + m);
+  parallel[0] = CPoint(S);
+  Polyline(parallel.data(), static_cast<int>(m));
 }
 
 // The end tick of the tick kinds 1 to 3 (vertical repair): a tick at the

@@ -8,6 +8,7 @@
 
 #include "engine/CKpLineStyleEngine.h"
 #include "engine/KpGeometry.h"
+#include "platform/KpSaturate.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ namespace {
 // integer walker rounds them into 64 bits.
 long long RoundLength(double v) { return static_cast<long long>(v > 0 ? v + 0.5 : v - 0.5); }
 
+// kp::RoundHalfAway's rounding, inlined: this runs for every boundary.
 POINT Offset(POINT from, double ox, double oy) {
-  return POINT{static_cast<LONG>(kp::RoundHalfAway(from.x + ox)),
-               static_cast<LONG>(kp::RoundHalfAway(from.y + oy))};
+  return POINT{kp::RoundToLong(from.x + ox), kp::RoundToLong(from.y + oy)};
 }
 
 }  // namespace
@@ -118,7 +119,26 @@ void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
   const double L = std::sqrt(dx * dx + dy * dy);
   if (std::fabs(L) < 1e-10) return;  // buffer left as it is, so a carry survives
 
-  const BYTE current = EntryType(m_nStyleIndex);
+  // This runs once per vertex and once per boundary of every drawing, so the
+  // small helpers (EntryType, EffectiveLength, AdvanceEntry, AppendPoint)
+  // are spelled out here on locals; the arithmetic is theirs, unchanged.
+  const DWORD* const lengths = m_pStyleSet;
+  const BYTE* const flags = m_pByteSet;
+  const long count = m_nStyleCount;
+  const double ratio = m_dRatio;
+  long entry = m_nStyleIndex;
+  const auto typeOf = [flags](long e) -> BYTE { return flags[e] ? PT_LINETO : PT_MOVETO; };
+  const auto append = [this](POINT p, BYTE type) {
+    if (m_nLastIndex + 1 >= m_nBufferSize) {  // rare: grow, or drop at the ceiling
+      AppendPoint(p, type);
+      return;
+    }
+    ++m_nLastIndex;
+    m_pPoints[m_nLastIndex] = p;
+    m_pTypes[m_nLastIndex] = type;
+  };
+
+  const BYTE current = typeOf(entry);
   if (m_dRemain >= 0 || m_nLastIndex < 1) {
     m_nLastIndex = 0;
     m_pPoints[0] = from;
@@ -134,7 +154,7 @@ void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
     m_pTypes[1] = current;
   }
   if (L < -m_dRemain) {
-    AppendPoint(to, current);
+    append(to, current);
     m_dRemain += L;
     return;
   }
@@ -142,21 +162,33 @@ void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
   if (m_dRemain < 0) {
     ox = -dx * m_dRemain / L;
     oy = -dy * m_dRemain / L;
-    AppendPoint(Offset(from, ox, oy), current);
-    AdvanceEntry();
+    append(Offset(from, ox, oy), current);
+    if (++entry >= count) entry = 0;
   }
-  m_dRemain += L;
+  double remain = m_dRemain + L;
   for (;;) {
-    const double m = EffectiveLength(m_nStyleIndex);
-    m_dRemain -= m;
-    if (m_dRemain < 0) break;
+    // EffectiveLength(entry).
+    const DWORD value = lengths[entry];
+    double m = 0.0;
+    if (value != 0) {
+      m = value * ratio;
+      if (m <= 1.0) m = 1.0;
+    }
+    remain -= m;
+    if (remain < 0) break;
     ox += dx * m / L;
     oy += dy * m / L;
-    if (std::fabs(ox) < 1e-10 && std::fabs(oy) < 1e-10) return;
-    AppendPoint(Offset(from, ox, oy), EntryType(m_nStyleIndex));
-    AdvanceEntry();
+    if (std::fabs(ox) < 1e-10 && std::fabs(oy) < 1e-10) {
+      m_dRemain = remain;
+      m_nStyleIndex = entry;
+      return;
+    }
+    append(Offset(from, ox, oy), typeOf(entry));
+    if (++entry >= count) entry = 0;
   }
-  AppendPoint(to, EntryType(m_nStyleIndex));
+  m_dRemain = remain;
+  m_nStyleIndex = entry;
+  append(to, typeOf(entry));
 }
 
 // --- playing the buffer ---
@@ -174,7 +206,23 @@ void CKpLineStyleEngine::DrawSegments() {
     start = 1;
     m_nFirstSegment = 0;
   }
-  for (long i = start; i < m_nLastIndex; ++i) PlayPoint(i);
+  const long end = m_nLastIndex;
+  if (start >= end) return;
+  if (m_pDC == nullptr || UseAntiAliasedLine()) {
+    for (long i = start; i < end; ++i) PlayPoint(i);
+    return;
+  }
+  // The plain path, which nothing in the loop can switch: the device's own
+  // MoveTo and LineTo, and the current position once at the end, as
+  // PlayPoint would leave it.
+  CDC& dc = *m_pDC;
+  for (long i = start; i < end; ++i) {
+    if (m_pTypes[i] == PT_MOVETO)
+      dc.MoveTo(m_pPoints[i]);
+    else
+      dc.LineTo(m_pPoints[i]);
+  }
+  m_ptCurrent = m_pPoints[end - 1];
 }
 
 void CKpLineStyleEngine::DrawSegmentsRepair() {

@@ -18,6 +18,8 @@
 #include "model/CKpLineStyleObjExt.h"
 #include "platform/KpTypes.h"
 
+class CKpLineStyleEngine;
+
 class CKpLineStyleObj {
  public:
   CKpLineStyleObj();
@@ -68,6 +70,77 @@ class CKpLineStyleObj {
   // Renumbers symbol references by delta: extended-attribute symbols and
   // sub-lines of kind 47 (the relative-angle custom symbol) only.
   void MoveObjExtID(long delta);
+
+  // --- drawing (defined with the engine, engine/CKpLineStyleObjDrawing.cpp) ---
+  // Each operation has a form that draws through a given engine (last
+  // argument) and a plain form that uses the module's gLineStyleEngine. The
+  // engine must hold a DC (KeepDC) for anything to be drawn. Point counts are
+  // 32-bit: a count outside 2..2^31-1 draws nothing.
+  //
+  // The module's engine is for the host's user-interface thread. Other
+  // threads may draw at the same time through engines of their own, each
+  // with its own DC, style objects and point arrays (a drawing may move a
+  // point of the array for a moment and put it back).
+  //
+  // All sub-lines in list order, then the extended attributes. Polylines of
+  // more than 256 points are thinned first when the engine allows it.
+  void Polyline(POINT* pts, long n);
+  void Polyline(POINT* pts, long n, CKpLineStyleEngine& engine);
+  // Sub-line `index` only, no extended attributes; nothing for a bad index.
+  void Polyline(long index, POINT* pts, long n);
+  void Polyline(long index, POINT* pts, long n, CKpLineStyleEngine& engine);
+  // All sub-lines with the pens of CreateFastPen; no thinning, no extended
+  // attributes. Without a cache made by this style for its present number of
+  // sub-lines, the host's pen draws every sub-line instead.
+  void PolylineFast(POINT* pts, long n);
+  void PolylineFast(POINT* pts, long n, CKpLineStyleEngine& engine);
+  // One device polyline with the pen selected in the engine's DC.
+  void PolylineFastFast(POINT* pts, long n);
+  void PolylineFastFast(POINT* pts, long n, CKpLineStyleEngine& engine);
+  // Builds the engine's fast-pen cache for this style (replacing any cache
+  // the engine held) / frees it, whichever style made it.
+  void CreateFastPen();
+  void CreateFastPen(CKpLineStyleEngine& engine);
+  void DeleteFastPen();
+  void DeleteFastPen(CKpLineStyleEngine& engine);
+  // Selects the first sub-line's pen into the engine's DC and leaves it there.
+  void CreateFastFastPen();
+  void CreateFastFastPen(CKpLineStyleEngine& engine);
+  // Nothing to do: the engine's pen lives until it is next replaced.
+  void DeleteFastFastPen();
+  void DeleteFastFastPen(CKpLineStyleEngine& engine);
+  // Part by part, `counts[i]` points each. A part of fewer than two points
+  // draws nothing but its points are still skipped. A count that is negative
+  // or beyond 32 bits ends the drawing: where later parts start is unknown.
+  // The caller's points are never written to.
+  void PolyPolyline(const POINT* pts, const unsigned long* counts, long parts);
+  void PolyPolyline(const POINT* pts, const unsigned long* counts, long parts,
+                    CKpLineStyleEngine& engine);
+  // Fills the polygon, then strokes it with the style over the fill.
+  void Polygon(POINT* pts, long n);
+  void Polygon(POINT* pts, long n, CKpLineStyleEngine& engine);
+  // Polygon ring by ring, with the guards of PolyPolyline.
+  void PolyPolygon(POINT* pts, int* counts, long parts);
+  void PolyPolygon(POINT* pts, int* counts, long parts, CKpLineStyleEngine& engine);
+
+  // --- style-wide overrides of the current widths and colours ---
+  // Locked sub-lines keep their values; white sub-lines stay white; the width
+  // follows each sub-line's width type. They switch the engine to the host's
+  // pen for plain sub-lines (m_bStylePen 0). Each returns 1.
+  int SetLineStyle(long width, long color);
+  int SetLineStyle(long width, long color, CKpLineStyleEngine& engine);
+  int SetWidth(long width);
+  int SetWidth(long width, CKpLineStyleEngine& engine);
+  int SetColor(long color);
+  int SetColor(long color, CKpLineStyleEngine& engine);
+  // Restore the sub-lines' own values, locks or not, and make every sub-line
+  // draw with its own pen (m_bStylePen 1). Each returns 1.
+  int SetLineStyle();
+  int SetLineStyle(CKpLineStyleEngine& engine);
+  int SetWidth();
+  int SetWidth(CKpLineStyleEngine& engine);
+  int SetColor();
+  int SetColor(CKpLineStyleEngine& engine);
 
  private:
   bool IsIndex(long i) const { return i >= 0 && i < Count(); }
