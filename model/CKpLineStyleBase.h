@@ -17,6 +17,9 @@
 
 #include "platform/KpTypes.h"
 
+class CKpByteArray;
+class CKpByteArrayEx;
+
 // Pen style word: bits of m_dwPenStyle.
 constexpr DWORD KP_PEN_BASE_MASK = 0x0000000Fu;
 constexpr DWORD KP_PEN_CAP_MASK = 0x00000F00u;
@@ -122,6 +125,20 @@ class CKpLineStyleBase {
 
   // A sub-line on its own draws nothing; styles draw sub-lines through the engine.
   long Polyline(POINT* points, long count);
+
+  // --- file records (format/CKpLineStyleBaseRecords.cpp) ---
+  // Form 1 (old streams): the 84-byte record, count, lengths, flags. Store
+  // returns the stream length; Load the read position, or -1 for a
+  // truncated or malformed record.
+  long Store(CKpByteArray& stream) const;
+  long Load(CKpByteArray& stream);
+  // Form 3 (current) and form 2 (versions below 20031017: a sub-line name
+  // after the record, read and discarded). StoreEx returns 1; StoreEx20
+  // writes form 2 with an empty name. LoadEx appends the stored pattern to
+  // this sub-line's and returns 1, or 0 for a truncated or malformed record.
+  int StoreEx(CKpByteArrayEx& stream) const;
+  int StoreEx20(CKpByteArrayEx& stream) const;
+  int LoadEx(CKpByteArrayEx& stream, int& pos, long version);
 
   // --- the sub-line record, in file order ---
   short m_nHVLength;

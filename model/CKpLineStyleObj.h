@@ -20,6 +20,9 @@
 
 class CKpLineStyleEngine;
 
+class CKpByteArray;
+class CKpByteArrayEx;
+
 class CKpLineStyleObj {
  public:
   CKpLineStyleObj();
@@ -141,6 +144,29 @@ class CKpLineStyleObj {
   int SetWidth(CKpLineStyleEngine& engine);
   int SetColor();
   int SetColor(CKpLineStyleEngine& engine);
+
+  // --- file records (format/CKpLineStyleObjRecords.cpp) ---
+  // Form 1 (old streams): the 24-byte block (ID at offset 0, a packed
+  // decoration at offsets 20..23), the name, the sub-lines in form 1. Store
+  // returns the stream length; Load the read position, or -1 when malformed.
+  long Store(CKpByteArray& stream) const;
+  long Load(CKpByteArray& stream);
+  // Form 3 (current): extended-attribute block, ID, name, form-3 sub-lines;
+  // returns 1. StoreEx20 writes form 2 (24-byte block, name, form-2
+  // sub-lines), readable by the readers of versions 20010228 and 20010614.
+  int StoreEx(CKpByteArrayEx& stream) const;
+  int StoreEx20(CKpByteArrayEx& stream) const;
+  // Any form by file version; 1, or 0 for a truncated or malformed record.
+  int LoadEx(CKpByteArrayEx& stream, int& pos, long version);
+  // The packed decoration of the 24-byte block (width, height, shape,
+  // placement code) that expresses this style's extended attributes, or
+  // four zeros when no packed form can express them exactly.
+  void PackDecoration(BYTE out[4]) const;
+
+ protected:
+  int LoadExtAtt(CKpByteArrayEx& stream, int& pos, long version);
+  // Turns a packed decoration into extended attributes.
+  void UnpackDecoration(const BYTE packed[4]);
 
  private:
   bool IsIndex(long i) const { return i >= 0 && i < Count(); }

@@ -27,6 +27,8 @@
 #include "model/tagLineStyleObjExt.h"
 #include "platform/KpTypes.h"
 
+class CKpByteArrayEx;
+
 class CKpLineStyleObjExt {
  public:
   CKpLineStyleObjExt();
@@ -81,6 +83,14 @@ class CKpLineStyleObjExt {
   // the k-th set bit among bits 0..4 of the token.
   int GetCount() const { return static_cast<int>(m_Records.size()); }
   const tagLineStyleObjExt* GetRecordAt(int k) const;
+
+  // --- file block (format/CKpLineStyleObjExtRecords.cpp) ---
+  // The token, then one 8-byte record per set bit among 0..4. Store returns
+  // 1; Load releases everything first, keeps the token exactly as read
+  // (bits 5..7 included) and returns 1, or 0 for a truncated block (the
+  // attributes are then released).
+  int Store(CKpByteArrayEx& stream) const;
+  int Load(CKpByteArrayEx& stream, int& pos);
 
  private:
   // Number of set bits among bits 0..pos-1: the index pos's record has or
