@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "format/KpLittleEndian.h"
+#include "format/KpSubLineRecord.h"
 #include "model/CKpLineStyleLib.h"
 
 namespace {
@@ -356,6 +357,90 @@ TEST(LibraryFile, SaveNeverDestroysTheOldFile) {
   EXPECT_EQ(back.LoadFromFile(path), 1);
   EXPECT_EQ(back.Count(), 3);
   std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// Version 20010614 by hand: a group tree, form-2 sub-lines with names of
+// their own, and packed decorations of each placement code.
+TEST(LibraryFile, Version20010614ByHand) {
+  struct Packed {
+    long id;
+    BYTE width, height, shape, code;
+    std::vector<long> positions;  // where attributes must come back
+  };
+  const std::vector<Packed> styles = {
+      {11, 4, 5, 1, 1, {0}},        // code 1: start
+      {12, 4, 5, 2, 2, {1}},        // code 2: end
+      {13, 4, 5, 3, 3, {0, 1}},     // code 3: both ends
+      {14, 4, 5, 4, 4, {1, 2}},     // code 4 with an arrow: end and vertices
+      {15, 4, 5, 8, 4, {0, 1, 2}},  // code 4 with a node shape: also the start
+      {16, 4, 5, 9, 5, {3}},        // code 5: segment centres
+      {17, 4, 5, 2, 9, {}},         // an unknown code: none
+      {18, 4, 5, 0, 1, {}},         // shape 0: none
+  };
+  CKpByteArrayEx s;
+  s.Add(KP_LSL_MAGIC);
+  s.Add(20010614);
+  s.Add(5);
+  // Root group "root" (type 2) with one sub-group "a" holding 12; the root holds 11.
+  s.Add(CString("root"));
+  s.Add(2);
+  s.Add(1);
+  s.Add(CString("a"));
+  s.Add(2);
+  s.Add(0);
+  s.Add(1);
+  s.Add(12);
+  s.Add(1);
+  s.Add(11);
+  s.AddUnicode("v3");
+  s.Add(static_cast<long>(styles.size()));
+  for (const Packed& p : styles) {
+    BYTE block[24] = {};
+    kp::PutI32(block, static_cast<std::int32_t>(p.id));
+    block[20] = p.width, block[21] = p.height, block[22] = p.shape, block[23] = p.code;
+    s.Add(block, 24);
+    s.AddUnicode("style " + std::to_string(p.id));
+    s.Add(1);  // one sub-line, form 2: record, its own name, pattern
+    CKpLineStyleBase sub;
+    sub.Add(6, 2);
+    BYTE record[KP_SUBLINE_RECORD_SIZE];
+    kp::EncodeSubLineRecord(sub, record);
+    s.Add(record, KP_SUBLINE_RECORD_SIZE);
+    s.AddUnicode("sub-line name, read and dropped");
+    s.Add(2);
+    s.Add(6);
+    s.Add(2);
+    const BYTE flags[2] = {1, 0};
+    s.Add(flags, 2);
+  }
+  CKpLineStyleLib lib;
+  ASSERT_EQ(lib.LoadEx(s), 1);
+  EXPECT_EQ(lib.GetName(), "v3");
+  EXPECT_EQ(lib.m_lReserved, 5);
+  EXPECT_EQ(lib.GetRootGroup()->GetName(), "root");
+  EXPECT_EQ(lib.GetRootGroup()->GetItemID(0), 11);
+  EXPECT_EQ(lib.GetRootGroup()->SubGroup("a")->GetItemID(0), 12);
+  ASSERT_EQ(lib.Count(), static_cast<long>(styles.size()));
+  for (size_t i = 0; i < styles.size(); ++i) {
+    SCOPED_TRACE(styles[i].id);
+    const CKpLineStyleObj& style = lib.GetStyleObj(static_cast<long>(i));
+    EXPECT_EQ(style.GetID(), styles[i].id);
+    EXPECT_EQ(style.GetElementAt(0)->GetAt(0), 6);
+    std::vector<long> positions;
+    for (long pos = 0; pos < 5; ++pos) {
+      const tagLineStyleObjExt* rec = style.GetObjExt().GetObjExt(pos);
+      if (rec == nullptr) continue;
+      positions.push_back(pos);
+      EXPECT_EQ(rec->nShape, styles[i].shape);
+      EXPECT_EQ(rec->byWidth, 4);
+      EXPECT_EQ(rec->byHeight, 5);
+    }
+    EXPECT_EQ(positions, styles[i].positions);
+  }
 }
 
 }  // namespace
