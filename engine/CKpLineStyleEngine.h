@@ -224,6 +224,11 @@ class CKpLineStyleEngine {
   void DrawEndTick(CKpLineStyleBase* sub, POINT* pts, long n);
   void DrawSpecialKind(CKpLineStyleBase* sub, POINT* pts, long n);
 
+  // --- decoration previews (engine/KpSamples.cpp); they change the rectangle ---
+  void DrawDecorateSample(CRect& rect, long length, long width, long position, long kind);
+  void DrawArrowSample(CRect& rect, long length, long width, long position, long kind);
+  void DrawGeoSample(CRect& rect, long width, long height, long ignored, long kind);
+
   // Colour of a decoration: the colour of the pen selected in the DC when
   // its plain logical record can be read, else `fallback`; black when the
   // DC has no pen (or there is no DC).

@@ -19,6 +19,7 @@
 
 class CKpByteArray;
 class CKpByteArrayEx;
+class CDC;
 
 // Pen style word: bits of m_dwPenStyle.
 constexpr DWORD KP_PEN_BASE_MASK = 0x0000000Fu;
@@ -125,6 +126,9 @@ class CKpLineStyleBase {
 
   // A sub-line on its own draws nothing; styles draw sub-lines through the engine.
   long Polyline(POINT* points, long count);
+
+  // Preview of this sub-line in a rectangle (engine/KpSamples.cpp).
+  void DrawSample(CDC* dc, RECT& rect);
 
   // --- file records (format/CKpLineStyleBaseRecords.cpp) ---
   // Form 1 (old streams): the 84-byte record, count, lengths, flags. Store

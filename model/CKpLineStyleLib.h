@@ -89,6 +89,16 @@ class CKpLineStyleLib {
   int RemoveSymbol(long id);
   void CompactSymLib();
 
+  // --- default content (model/CKpLineStyleLibDefault.cpp) ---
+  // Fills the library from "Line.lsl" in the module's folder (returns 1), or
+  // with the 38 built-in styles (returns 38). Sets the modified flag.
+  long CreateDefault();
+  // The style a new style starts from; sets the modified flag.
+  CKpLineStyleObj CreateSeedLine();
+
+  // --- preview (engine/KpSamples.cpp) ---
+  void DrawSample(long index, CDC* dc, RECT& rect, CRect& clip);
+
   // --- drawing period for hosts (on gLineStyleEngine) ---
   void KeepLineStyleDC(CDC* pDC);
   void StoreLineStyleDC(CDC* pDC);

@@ -22,6 +22,8 @@ class CKpLineStyleEngine;
 
 class CKpByteArray;
 class CKpByteArrayEx;
+class CDC;
+class CRect;
 
 class CKpLineStyleObj {
  public:
@@ -144,6 +146,12 @@ class CKpLineStyleObj {
   int SetWidth(CKpLineStyleEngine& engine);
   int SetColor();
   int SetColor(CKpLineStyleEngine& engine);
+
+  // --- previews (engine/KpSamples.cpp), each between KeepDC and RestoreDC ---
+  void DrawSample(CDC* dc, RECT& rect, CRect& clip);
+  void DrawSample(long index, CDC* dc, RECT& rect, CRect& clip);
+  void DrawTestSample(CDC* dc, RECT& rect);
+  void DrawDecorateSample(CDC* dc, CRect& rect, long length, long width, long position, long kind);
 
   // --- file records (format/CKpLineStyleObjRecords.cpp) ---
   // Form 1 (old streams): the 24-byte block (ID at offset 0, a packed
