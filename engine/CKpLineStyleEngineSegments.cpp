@@ -430,36 +430,30 @@ void CKpLineStyleEngine::DrawSegmentsVCrossUpDown(long vx, long vy) {
 
 // --- half arcs (kinds 22 to 24), on the device directly ---
 
-void CKpLineStyleEngine::DrawSegmentsVBiArcUp(long vx, long vy) {
-  const long n = LastIndex(*this);
-  if (n < 0) return;
-  const Frame fr = MakeFrame(vx, vy);
-  const long R = kp::RoundHalfAway(m_pLineStyleBase->m_nHVLength * m_dRatio);
-  for (long i = 1; i < n; ++i)
-    if (IsDashEnd(i)) HalfArc(m_pDC, fr, m_pPoints[i], R, true);
-}
+namespace {
 
-void CKpLineStyleEngine::DrawSegmentsVBiArcDown(long vx, long vy) {
-  const long n = LastIndex(*this);
+// The half arcs of one walked segment: at dash ends the arc `atEnds` (+1 up,
+// -1 down), at dash starts the arc `atStarts` (0: none there).
+void DrawHalfArcs(CKpLineStyleEngine& e, long vx, long vy, int atEnds, int atStarts) {
+  const long n = LastIndex(e);
   if (n < 0) return;
   const Frame fr = MakeFrame(vx, vy);
-  const long R = kp::RoundHalfAway(m_pLineStyleBase->m_nHVLength * m_dRatio);
-  for (long i = 1; i < n; ++i)
-    if (IsDashEnd(i)) HalfArc(m_pDC, fr, m_pPoints[i], R, false);
-}
-
-void CKpLineStyleEngine::DrawSegmentsVBiArcUpDown(long vx, long vy) {
-  const long n = LastIndex(*this);
-  if (n < 0) return;
-  const Frame fr = MakeFrame(vx, vy);
-  const long R = kp::RoundHalfAway(m_pLineStyleBase->m_nHVLength * m_dRatio);
+  const long R = kp::RoundHalfAway(e.m_pLineStyleBase->m_nHVLength * e.m_dRatio);
   for (long i = 1; i < n; ++i) {
-    if (IsDashEnd(i))
-      HalfArc(m_pDC, fr, m_pPoints[i], R, true);
-    else if (IsDashStart(i))
-      HalfArc(m_pDC, fr, m_pPoints[i], R, false);
+    if (e.IsDashEnd(i))
+      HalfArc(e.m_pDC, fr, e.m_pPoints[i], R, atEnds > 0);
+    else if (atStarts != 0 && e.IsDashStart(i))
+      HalfArc(e.m_pDC, fr, e.m_pPoints[i], R, atStarts > 0);
   }
 }
+
+}  // namespace
+
+void CKpLineStyleEngine::DrawSegmentsVBiArcUp(long vx, long vy) { DrawHalfArcs(*this, vx, vy, 1, 0); }
+
+void CKpLineStyleEngine::DrawSegmentsVBiArcDown(long vx, long vy) { DrawHalfArcs(*this, vx, vy, -1, 0); }
+
+void CKpLineStyleEngine::DrawSegmentsVBiArcUpDown(long vx, long vy) { DrawHalfArcs(*this, vx, vy, 1, -1); }
 
 // --- circles (kinds 25 to 27), on the device directly ---
 
