@@ -39,6 +39,12 @@ class CKpByteArray {
   void WriteString(const CString& s);
 
   long ReadLong();
+  // ReadLong reporting its own success (a failed read does not move the position).
+  bool TryReadLong(long& out) {
+    const long before = GetPos();
+    out = ReadLong();
+    return GetPos() != before;
+  }
   unsigned char ReadByte();
   // Copies n bytes to out. Returns false on failure, with out[0..n) zeroed
   // (out must hold n bytes, as on success).

@@ -46,6 +46,19 @@ class CKpByteArrayEx {
   void AddUnicode(const CString& s);
 
   long GetLongAt(int& pos) const;
+  // The same reads, reporting their own success: a failed read never moves
+  // the position, so the result does not depend on what earlier reads left
+  // in the sticky failed flag.
+  bool TryGetLongAt(int& pos, long& out) const {
+    const int before = pos;
+    out = GetLongAt(pos);
+    return pos != before;
+  }
+  bool TryGetUnicodeStringAt(int& pos, CString& out) const {
+    const int before = pos;
+    out = GetUnicodeStringAt(pos);
+    return pos != before;
+  }
   // Copies n bytes to out. Returns false on failure, with out[0..n) zeroed
   // when n > 0 (out must hold n bytes, as on success).
   bool GetBytesAt(int& pos, unsigned char* out, int n) const;

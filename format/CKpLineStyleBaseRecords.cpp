@@ -60,22 +60,7 @@ void Commit(const BYTE* record, const std::vector<BYTE>& pattern, long n, CKpLin
   kp::DecodeSubLineRecord(record, s);
 }
 
-// Reads one 32-bit word. Failed reads never move the position, so a position
-// that did not move tells this read failed, whatever earlier reads left in
-// the stream's sticky flag.
-bool ReadLongAt(const CKpByteArrayEx& stream, int& pos, long& value) {
-  int p = pos;
-  value = stream.GetLongAt(p);
-  if (p == pos) return false;
-  pos = p;
-  return true;
-}
 
-bool ReadLong(CKpByteArray& stream, long& value) {
-  const long before = stream.GetPos();
-  value = stream.ReadLong();
-  return stream.GetPos() != before;
-}
 
 // A count is believable when it is not negative and the bytes left can hold
 // that many entries; checked before any memory is reserved for them.
@@ -99,7 +84,7 @@ long CKpLineStyleBase::Load(CKpByteArray& stream) {
   BYTE record[KP_SUBLINE_RECORD_SIZE];
   if (!stream.Read(record, KP_SUBLINE_RECORD_SIZE)) return -1;
   long n = 0;
-  if (!ReadLong(stream, n)) return -1;
+  if (!stream.TryReadLong(n)) return -1;
   if (!CountFits(n, static_cast<long long>(stream.GetSize()) - stream.GetPos())) return -1;
   std::vector<BYTE> pattern(static_cast<std::size_t>(n * kBytesPerEntry));
   if (n > 0 && !stream.Read(pattern.data(), static_cast<unsigned long>(pattern.size()))) return -1;
@@ -141,7 +126,7 @@ int CKpLineStyleBase::LoadEx(CKpByteArrayEx& stream, int& pos, long version) {
     if (p == before) return 0;
   }
   long n = 0;
-  if (!ReadLongAt(stream, p, n)) return 0;
+  if (!stream.TryGetLongAt(p, n)) return 0;
   // Positions in this stream are ints: nothing beyond INT_MAX can be read.
   const long long end = std::min<long long>(stream.GetSize(), INT_MAX);
   if (!CountFits(n, end - p)) return 0;

@@ -20,14 +20,6 @@ long BytesLeft(const CKpByteArrayEx& stream, int pos) {
   return pos >= 0 && pos <= stream.GetSize() ? stream.GetSize() - pos : 0;
 }
 
-// Reads one i32; false when it is not there. Judged by the position, which a
-// failed read leaves alone, because the stream's failed flag may already be
-// set by whatever the caller read before.
-bool ReadLong(const CKpByteArrayEx& stream, int& pos, long& out) {
-  const int before = pos;
-  out = stream.GetLongAt(pos);
-  return pos != before;
-}
 
 void AddItems(CKpByteArrayEx& stream, const std::vector<LONG>& items) {
   // In chunks, so that the byte count of one Add always fits in an int.
@@ -92,7 +84,7 @@ int CKpLineStyleGroup::LoadLevel(CKpByteArrayEx& stream, int& pos, int depth) {
   if (pos == before) return 0;
   long type = 0;
   long subCount = 0;
-  if (!ReadLong(stream, pos, type) || !ReadLong(stream, pos, subCount)) return 0;
+  if (!stream.TryGetLongAt(pos, type) || !stream.TryGetLongAt(pos, subCount)) return 0;
   // Every sub-group record takes at least kMinGroupRecord bytes, and this
   // group's item count follows them.
   if (subCount < 0 || subCount > (BytesLeft(stream, pos) - 4) / kMinGroupRecord) return 0;
@@ -106,7 +98,7 @@ int CKpLineStyleGroup::LoadLevel(CKpByteArrayEx& stream, int& pos, int depth) {
     if (!g->LoadLevel(stream, pos, depth + 1)) return 0;
   }
   long itemCount = 0;
-  if (!ReadLong(stream, pos, itemCount)) return 0;
+  if (!stream.TryGetLongAt(pos, itemCount)) return 0;
   if (itemCount < 0 || itemCount > BytesLeft(stream, pos) / 4) return 0;
   std::vector<unsigned char> block(static_cast<size_t>(itemCount) * 4);
   if (!stream.GetBytesAt(pos, block.data(), static_cast<int>(block.size()))) return 0;

@@ -65,23 +65,7 @@ unsigned PositionsOfCode(unsigned code, unsigned shape) {
 constexpr unsigned kFirstCode = 1;
 constexpr unsigned kLastCode = 5;
 
-bool ReadLongAt(const CKpByteArrayEx& stream, int& pos, long& value) {
-  // Failed reads never move the position: a position that did not move means
-  // this read failed, whatever earlier reads left in the sticky flag.
-  int p = pos;
-  value = stream.GetLongAt(p);
-  if (p == pos) return false;
-  pos = p;
-  return true;
-}
 
-bool ReadUnicodeAt(const CKpByteArrayEx& stream, int& pos, CString& value) {
-  int p = pos;
-  value = stream.GetUnicodeStringAt(p);
-  if (p == pos) return false;
-  pos = p;
-  return true;
-}
 
 // A sub-line count is believable when it is not negative and the bytes left
 // can hold that many of the smallest sub-line records.
@@ -233,13 +217,13 @@ int CKpLineStyleObj::LoadEx(CKpByteArrayEx& stream, int& pos, long version) {
   if (!loaded.LoadExtAtt(stream, p, version)) return 0;
   if (version >= kFirstVersionWithExtBlock) {
     long id = 0;
-    if (!ReadLongAt(stream, p, id)) return 0;
+    if (!stream.TryGetLongAt(p, id)) return 0;
     loaded.m_nID = id;
   }
-  if (!ReadUnicodeAt(stream, p, loaded.m_strName)) return 0;
+  if (!stream.TryGetUnicodeStringAt(p, loaded.m_strName)) return 0;
 
   long n = 0;
-  if (!ReadLongAt(stream, p, n)) return 0;
+  if (!stream.TryGetLongAt(p, n)) return 0;
   // Positions in this stream are ints: nothing beyond INT_MAX can be read.
   const long long end = std::min<long long>(stream.GetSize(), INT_MAX);
   const long long minRecord = version >= kFirstVersionWithExtBlock ? kMinSubLineForm13 : kMinSubLineForm2;
