@@ -217,6 +217,9 @@ void CKpLineStyleEngine::Polygon(POINT* pts, int n) {
   // or has an implausible width gives way to the engine's own pen.
   LOGPEN lp{0, POINT{-1, 0}, 0};
   if (previous) CPen::ReadPlainRecord(m_pDC->GetPenState(), &lp);
+  // A host that selected a null pen asked for no outline; the anti-aliased
+  // path must not turn it into a hairline.
+  if ((lp.lopnStyle & PS_STYLE_MASK) == PS_NULL && lp.lopnWidth.x >= 0) return;
   if (lp.lopnWidth.x < 0 || lp.lopnWidth.x > 10000) {
     LOGPEN own{0, POINT{0, 0}, 0};
     EXTLOGPEN ext{};

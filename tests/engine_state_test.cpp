@@ -171,6 +171,18 @@ TEST(EngineState, AntiAliasedPolygonFillsThenClosesItsOutline) {
   EXPECT_EQ(host.dc.GetCalls(), expected);
   EXPECT_EQ(host.dc.GetCurrentPen(), &host.hostPen);
 
+  // A host's null pen means no outline, anti-aliased or not.
+  CPen none;
+  none.CreatePen(PS_NULL, 0, RGB(0, 0, 0));
+  host.dc.SelectObject(&none);
+  engine.m_pOldPen = &host.hostPen;
+  host.dc.Clear();
+  engine.Polygon(tri, 3);
+  EXPECT_EQ(host.dc.GetCalls(), (Lines{"SelectPen style=0x00005 width=0 color=0x000000",
+                                       "Polygon 3 0 0 10 0 0 10",
+                                       "SelectPen style=0x00005 width=0 color=0x000000"}));
+  host.dc.SelectObject(&host.hostPen);
+
   // Without anti-aliasing, one device polygon with the host's pen and brush.
   engine.SetClearSawtooth(0);
   host.dc.Clear();
