@@ -2,8 +2,6 @@
 // modally) and its handlers are called or its widgets clicked and typed into.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
@@ -467,34 +465,3 @@ TEST_F(UiPickerDialog, DoModalReportsOkAndCancel) {
 
 }  // namespace
 
-namespace {
-
-// A library of 10,000 styles opens in the dialog, preselected on its last
-// style, in well under half a second (sanitizer builds get five times as long).
-TEST(UiPickerDialogLarge, TenThousandStylesOpenQuickly) {
-  CKpLineStyleLib lib;
-  CKpLineStyleObj seed = lib.CreateSeedLine();
-  for (long id = 6; id < 10006; ++id) {
-    seed.SetID(id);
-    seed.SetName("S" + std::to_string(id));
-    lib.AddStyleObj(seed);
-  }
-  for (long id = 6; id < 10006; ++id) lib.GetRootGroup()->AddStyleItem(id);
-
-  QElapsedTimer timer;
-  timer.start();
-  CKpLineStylePickerDlg dlg;
-  dlg.AttachLineStyleLib(&lib);
-  dlg.SetCurSelStyle(10005);
-  dlg.show();
-  QCoreApplication::processEvents();
-#if defined(__SANITIZE_ADDRESS__)
-  const qint64 limit = 2500;
-#else
-  const qint64 limit = 500;
-#endif
-  EXPECT_LT(timer.elapsed(), limit);
-  EXPECT_EQ(dlg.GetCurSelStyle(), 10005);
-}
-
-}  // namespace
