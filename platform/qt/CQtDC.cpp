@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <QtMath>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -21,6 +22,11 @@ namespace {
 // page faults of growing it cost more than the rest of the batching. (A
 // dashed line restarts its pattern at such a break, once in 65536 points.)
 constexpr std::size_t kMaxBatch = std::size_t{1} << 16;
+
+// Wide lines along the axes go to the painter in paths of about this many
+// elements: Qt fills a path in time growing with its edges times the rows
+// it spans, so a path of dashes all over the image is slow.
+constexpr int kPathPiece = 32;
 
 // GDI measures its miter limit as the mitre length over the pen width and
 // defaults to 10; Qt measures from the join point, half that.
@@ -121,6 +127,15 @@ bool HaveGuiApplication() {
   return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
+bool SameAAPen(const AAPEN& a, const AAPEN& b) {
+  return a.width == b.width && a.color == b.color && a.cap == b.cap && a.join == b.join;
+}
+
+bool OpaqueSolid(const QPen& pen) {
+  return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+         pen.color().alpha() == 255;
+}
+
 }  // namespace
 
 // --- construction ---
@@ -128,6 +143,12 @@ bool HaveGuiApplication() {
 CQtDC::CQtDC(QImage& image) {
   m_size = SIZE{image.width(), image.height()};
   StartOwnedPainter(&image);
+  if (m_active) {
+    m_image = &image;
+    // The painter has made the pixels its own (detached them) on starting;
+    // this is the buffer it draws into.
+    m_imageBits = image.bits();
+  }
 }
 
 CQtDC::CQtDC(QPainter* painter, SIZE deviceSize) {
@@ -209,6 +230,11 @@ bool CQtDC::End() {
 }
 
 void CQtDC::Flush() { FlushLines(); }
+
+void CQtDC::SetFastPathsEnabled(bool on) {
+  FlushLines();  // what is pending was meant the old way
+  m_fastPaths = on;
+}
 
 bool CQtDC::NewPage() {
   if (!m_active || m_pdf == nullptr) return false;
@@ -447,14 +473,14 @@ void CQtDC::PaintFigure(const Draw& draw, const QBrush& brush, bool outline) {
 void CQtDC::DoLine(POINT from, POINT to) {
   // The common case first: the line continues the pending run, and the state
   // is known to be unchanged since it began.
-  if (!m_batch.empty() && from.x == m_lastPoint.x && from.y == m_lastPoint.y &&
+  if (!m_batch.empty() && from.x == m_lastPoint.x && from.y == m_lastPoint.y && !m_batchAA &&
       m_batch.size() < kMaxBatch) {
     m_batch.push_back(ToDevice(to));
     m_lastPoint = to;
     return;
   }
   if (!Ready() || m_penNull) return;
-  if (m_batch.size() >= kMaxBatch) FlushLines();
+  if (m_batchAA || m_batch.size() >= kMaxBatch) FlushLines();
   if (m_batch.empty()) m_batchBk = GetBkColor();
   m_runs.push_back(static_cast<int>(m_batch.size()));
   m_batch.push_back(ToDevice(from));
@@ -464,7 +490,7 @@ void CQtDC::DoLine(POINT from, POINT to) {
 
 void CQtDC::DoPolyline(const POINT* pts, int n) {
   if (!Ready() || m_penNull) return;
-  if (m_batch.size() + static_cast<std::size_t>(n) > kMaxBatch) FlushLines();
+  if (m_batchAA || m_batch.size() + static_cast<std::size_t>(n) > kMaxBatch) FlushLines();
   if (m_batch.empty()) m_batchBk = GetBkColor();
   m_runs.push_back(static_cast<int>(m_batch.size()));
   for (int i = 0; i < n; ++i) m_batch.push_back(ToDevice(pts[i]));
@@ -473,14 +499,32 @@ void CQtDC::DoPolyline(const POINT* pts, int n) {
 
 void CQtDC::FlushLines() {
   if (m_batch.empty()) return;
+  if (m_batchAA)
+    FlushAALines();
+  else
+    FlushPenLines();
+  m_batch.clear();
+  m_runs.clear();
+  m_batchAA = false;
+}
+
+void CQtDC::FlushPenLines() {
+  if (m_fastPaths && WriteHairlines()) return;
   QPainter& p = *m_painter;
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
+  const bool split = m_fastPaths && runs > 1 && n != 2 * runs && SplitWideRuns();
   const auto draw = [&] {
     if (runs == 1) {
       p.drawPolyline(m_batch.data(), n);
     } else if (n == 2 * runs) {
       p.drawLines(m_batch.data(), runs);  // separate two-point lines: dashes
+    } else if (split) {
+      // Qt draws many lines in one drawLines quickly (a wide flat or square
+      // pen: each line as a box), but fills one path of thousands of pieces
+      // slowly.
+      if (!m_lines.empty()) p.drawLines(m_lines.data(), static_cast<int>(m_lines.size() / 2));
+      for (const QPainterPath& path : m_paths) p.drawPath(path);
     } else {
       QPainterPath path;
       path.reserve(n);
@@ -502,8 +546,93 @@ void CQtDC::FlushLines() {
   }
   p.setPen(m_pen);
   draw();
-  m_batch.clear();
-  m_runs.clear();
+}
+
+bool CQtDC::PlainOpaquePainter() const {
+  const QPainter& p = *m_painter;
+  const QPaintEngine* engine = p.paintEngine();
+  return engine != nullptr && engine->type() == QPaintEngine::Raster &&
+         p.deviceTransform().type() == QTransform::TxNone &&
+         p.compositionMode() == QPainter::CompositionMode_SourceOver && p.opacity() == 1.0 &&
+         !p.testRenderHint(QPainter::Antialiasing);
+}
+
+bool CQtDC::WriteHairlines() {
+  // Qt's one-pixel stroker, which CQtHairlines stands in for, draws a pen
+  // one pixel wide; a flat end adds nothing to the line.
+  if (m_imageBits == nullptr || m_baseClipping || m_image->devicePixelRatio() != 1.0) return false;
+  const QImage::Format format = m_image->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
+    return false;
+  if (m_pen.widthF() != 1.0 || m_pen.capStyle() != Qt::FlatCap || !OpaqueSolid(m_pen) ||
+      !PlainOpaquePainter())
+    return false;
+  const int n = static_cast<int>(m_batch.size());
+  const int runs = static_cast<int>(m_runs.size());
+  const CQtHairlines::Call call = runs == 1       ? CQtHairlines::Call::Polyline
+                                  : n == 2 * runs ? CQtHairlines::Call::Lines
+                                                  : CQtHairlines::Call::Path;
+  if (!m_hairlines.Load(m_batch.data(), n, m_runs.data(), runs, call)) return false;
+  QRect clip(0, 0, m_image->width(), m_image->height());
+  if (m_appliedClip)
+    clip &= QRect(m_appliedClip->left, m_appliedClip->top, m_appliedClip->Width(),
+                  m_appliedClip->Height());
+  // Opaque, so the same value in all three formats.
+  m_hairlines.Draw(m_imageBits, m_image->bytesPerLine(), m_image->width(), m_image->height(), clip,
+                   m_pen.color().rgba());
+  return true;
+}
+
+bool CQtDC::SplitWideRuns() {
+  // Only even widths: an odd-width line along an axis has its edges through
+  // pixel centres, where drawing a line on its own and filling it within a
+  // path can decide differently. Drawing overlaps twice must change
+  // nothing, so the pen must be opaque and the painter plain.
+  if (m_penWidth <= 1 || std::fmod(m_penWidth, 2.0) != 0 || !OpaqueSolid(m_pen) ||
+      !PlainOpaquePainter())
+    return false;
+  const int n = static_cast<int>(m_batch.size());
+  const int runs = static_cast<int>(m_runs.size());
+  const auto end = [&](int r) { return r + 1 < runs ? m_runs[r + 1] : n; };
+  const auto whole = [](const QPointF& pt) {
+    return std::fabs(pt.x()) <= (1 << 28) && std::fabs(pt.y()) <= (1 << 28) &&
+           pt.x() == std::floor(pt.x()) && pt.y() == std::floor(pt.y());
+  };
+  // Lines along the axes between whole pixels go to drawLines, the other
+  // runs to paths.
+  m_lines.clear();
+  m_pathRuns.clear();
+  bool rectilinear = true;  // all the other runs along the axes between whole pixels
+  for (int r = 0; r < runs; ++r) {
+    const int start = m_runs[r];
+    const QPointF& a = m_batch[start];
+    const QPointF& b = m_batch[start + 1];
+    const bool along = a.x() == b.x() || a.y() == b.y();
+    if (end(r) - start == 2 && a != b && along && whole(a) && whole(b)) {
+      m_lines.push_back(a);
+      m_lines.push_back(b);
+      continue;
+    }
+    m_pathRuns.push_back(r);
+    for (int i = start; rectilinear && i < end(r); ++i)
+      rectilinear = whole(m_batch[i]) && (i == start || m_batch[i].x() == m_batch[i - 1].x() ||
+                                          m_batch[i].y() == m_batch[i - 1].y());
+  }
+  // Those runs as one path are stroked as within the whole batch, slanted
+  // ones too; along the axes they may be cut into smaller paths, quicker to
+  // fill. (Not polylines: Qt strokes a polyline of two points differently,
+  // and the painter keeps something from the last wide line it stroked that
+  // a polyline leaves differently from a path.)
+  const int pieceSize = rectilinear ? kPathPiece : INT_MAX;
+  m_paths.clear();
+  for (const int r : m_pathRuns) {
+    if (m_paths.empty() || m_paths.back().elementCount() >= pieceSize) m_paths.emplace_back();
+    QPainterPath& path = m_paths.back();
+    path.moveTo(m_batch[m_runs[r]]);
+    for (int i = m_runs[r] + 1; i < end(r); ++i) path.lineTo(m_batch[i]);
+  }
+  return !m_paths.empty();
 }
 
 // --- figures ---
@@ -625,9 +754,7 @@ void CQtDC::DoTextOut(int x, int y, const CString& text) {
 
 // --- anti-aliased path ---
 
-void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
-  FlushLines();
-  if (!Ready()) return;
+QPen CQtDC::AAPen(const AAPEN& pen) const {
   double width = pen.width * std::fabs(m_scaleX);
   if (!(width > 0)) width = 1;  // zero (or nonsense): one device pixel
   static constexpr Qt::PenCapStyle kCaps[] = {Qt::FlatCap, Qt::SquareCap, Qt::RoundCap};
@@ -636,17 +763,76 @@ void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
   const Qt::PenJoinStyle join = pen.join >= 0 && pen.join <= 2 ? kJoins[pen.join] : Qt::RoundJoin;
   QPen qpen(ToQColor(pen.color), width, Qt::SolidLine, cap, join);
   qpen.setMiterLimit(kMiterLimit);
+  return qpen;
+}
 
+void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
+  // A dashed anti-aliased line arrives a piece per call: setting the painter
+  // up for each cost as much as drawing. The pieces are batched per pen and
+  // drawn at the next flush.
+  if (m_fastPaths) {
+    if (!m_batch.empty() && (!m_batchAA || !SameAAPen(pen, m_batchPen) ||
+                             m_batch.size() + static_cast<std::size_t>(n) > kMaxBatch))
+      FlushLines();
+  } else {
+    FlushLines();
+  }
+  if (!Ready()) return;
   // On raster targets the aliased figures put integer coordinates on pixel
   // centres; anti-aliased ones would put them on pixel corners and smear a
   // horizontal one-pixel line over two rows. The offset lines them up.
-  m_scratch.clear();
   const QPointF offset(m_aaOffset, m_aaOffset);
+  if (m_fastPaths) {
+    if (m_batch.empty()) {
+      m_batchAA = true;
+      m_batchPen = pen;
+    }
+    m_runs.push_back(static_cast<int>(m_batch.size()));
+    for (int i = 0; i < n; ++i) m_batch.push_back(ToDevice(pts[i]) + offset);
+    return;
+  }
+  m_scratch.clear();
   for (int i = 0; i < n; ++i) m_scratch.push_back(ToDevice(pts[i]) + offset);
   QPainter& p = *m_painter;
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(qpen);
+  p.setPen(AAPen(pen));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(m_scratch.data(), n);
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void CQtDC::FlushAALines() {
+  QPainter& p = *m_painter;
+  const QPen pen = AAPen(m_batchPen);
+  // Up to a pixel wide, Qt's raster engine draws every line on its own,
+  // pixel by pixel, in the order given: one drawLines of many lines blends
+  // exactly what one call per line would. (Wider, it fills each line's
+  // outline, drawLines differently from drawPolyline.) A zero-length line
+  // would be a dot in drawLines, so such pieces and runs of more points get
+  // a call of their own, in their place.
+  const QPaintEngine* engine = p.paintEngine();
+  const bool together = pen.widthF() <= 1 && engine != nullptr &&
+                        engine->type() == QPaintEngine::Raster &&
+                        p.deviceTransform().type() == QTransform::TxNone;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  const int n = static_cast<int>(m_batch.size());
+  const int runs = static_cast<int>(m_runs.size());
+  const auto count = [&](int r) { return (r + 1 < runs ? m_runs[r + 1] : n) - m_runs[r]; };
+  for (int r = 0; r < runs;) {
+    const QPointF* first = m_batch.data() + m_runs[r];
+    int lines = 0;
+    while (together && r + lines < runs && count(r + lines) == 2 &&
+           first[2 * lines] != first[2 * lines + 1])
+      ++lines;
+    if (lines > 0) {
+      p.drawLines(first, lines);
+      r += lines;
+    } else {
+      p.drawPolyline(first, count(r));
+      ++r;
+    }
+  }
   p.setRenderHint(QPainter::Antialiasing, false);
 }

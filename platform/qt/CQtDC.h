@@ -11,7 +11,14 @@
 // Consecutive lines with one pen are batched and reach the painter in one
 // call when the state changes, another figure is drawn, on Flush() and on
 // destruction: per-segment painter calls cost about half as much again as
-// the drawing itself.
+// the drawing itself. Anti-aliased lines with one pen are batched likewise.
+//
+// Some batches are drawn faster than the one painter call would draw them,
+// setting exactly the same pixels: opaque one-pixel lines along the axes on
+// an image are written into it directly (CQtHairlines); the lines of an
+// opaque pen of even width go to Qt as separate lines and small paths
+// rather than as one path, which Qt fills slowly when it holds thousands of
+// dashes. Anything these cannot match exactly is left to the one call.
 //
 // Text needs a QGuiApplication (Qt's font database lives in it); without one
 // TextOut draws nothing.
@@ -19,6 +26,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <QPainterPath>
 #include <QPen>
 #include <QPointF>
 #include <QRawFont>
@@ -29,6 +37,7 @@
 #include <vector>
 
 #include "platform/CDC.h"
+#include "platform/qt/CQtHairlines.h"
 
 class QImage;
 class QPainter;
@@ -68,6 +77,13 @@ class CQtDC : public CDC {
   // Returns false when the output could not be written.
   bool End();
   QPainter* GetPainter() const { return m_painter; }
+
+  // The faster ways of drawing batched lines (on by default). Off, every
+  // batch reaches the painter as one call, and anti-aliased lines one call
+  // each: the reference the faster ways must match pixel for pixel, which
+  // the tests compare.
+  void SetFastPathsEnabled(bool on);
+  bool FastPathsEnabled() const { return m_fastPaths; }
 
   // COLORREF 0x00BBGGRR -> opaque QColor.
   static QColor ToQColor(COLORREF c);
@@ -116,9 +132,25 @@ class CQtDC : public CDC {
   void PaintFigure(const Draw& draw, const QBrush& brush, bool outline);
 
   void FlushLines();
+  void FlushPenLines();
+  void FlushAALines();
+  QPen AAPen(const AAPEN& pen) const;
+  // Draws the pending lines into the image itself when they are opaque
+  // one-pixel lines along the axes; false when Qt has to draw them.
+  bool WriteHairlines();
+  // True when the painter blends nothing and transforms nothing: drawing a
+  // pixel twice leaves it as drawing it once, at the same place.
+  bool PlainOpaquePainter() const;
+  // True when the pending lines of a wide pen may reach the painter as
+  // separate lines (m_lines) plus paths of the other runs (m_paths), with
+  // the same pixels as the one path of all: Qt fills a path of thousands of
+  // dashes slowly.
+  bool SplitWideRuns();
 
   // Target. m_painter points at m_ownedPainter or at the caller's.
   std::unique_ptr<QPaintDevice> m_device;
+  QImage* m_image = nullptr;     // the target, when it is an image
+  uchar* m_imageBits = nullptr;  // its pixels, as the painter writes them
   std::unique_ptr<QPainter> m_ownedPainter;
   QPainter* m_painter = nullptr;
   QPdfWriter* m_pdf = nullptr;  // m_device, when it is a PDF writer
@@ -156,10 +188,18 @@ class CQtDC : public CDC {
 
   // Pending lines: device points of one or more runs; m_runs holds where each
   // run starts. m_lastPoint is the logical end of the last run, so a LineTo
-  // from there continues it.
+  // from there continues it. Anti-aliased runs (m_batchAA, drawn with
+  // m_batchPen) are never continued: each was a call of its own.
   std::vector<QPointF> m_batch;
   std::vector<int> m_runs;
   POINT m_lastPoint{0, 0};
-  COLORREF m_batchBk = 0;          // FillSolidRect changes it without notice
-  std::vector<QPointF> m_scratch;  // device points of one figure
+  bool m_batchAA = false;
+  AAPEN m_batchPen{};
+  COLORREF m_batchBk = 0;             // FillSolidRect changes it without notice
+  std::vector<QPointF> m_scratch;     // device points of one figure
+  std::vector<QPointF> m_lines;       // two-point runs of a split batch
+  std::vector<int> m_pathRuns;        // its other runs
+  std::vector<QPainterPath> m_paths;  // and those as paths
+  bool m_fastPaths = true;
+  CQtHairlines m_hairlines;
 };
