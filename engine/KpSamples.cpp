@@ -105,6 +105,35 @@ CString IdText(long id) {
   return buf;
 }
 
+// The frame of the previews that draw with their own pen: a clip region made
+// from a rectangle and the black one-unit pen, selected in that order. Close
+// undoes them in the order every such preview requires.
+class PreviewFrame {
+ public:
+  PreviewFrame(CDC& dc, const RECT& clip) : m_dc(dc) {
+    m_region.CreateRectRgnIndirect(&clip);
+    m_dc.SelectClipRgn(&m_region);
+    MakePreviewPen(m_pen);
+    m_previous = m_dc.SelectObject(&m_pen);
+  }
+  // Deletes the region object (its clip stays selected), switches
+  // anti-aliasing off when the preview had switched it on, hands the DC
+  // back and puts the host's pen back.
+  void Close(CKpLineStyleEngine& engine, bool antiAliased) {
+    m_region.DeleteObject();
+    if (antiAliased) engine.SetClearSawtooth(0);
+    engine.RestoreDC();
+    ForgetPen(engine, m_pen);
+    PutPenBack(m_dc, m_previous, m_pen);
+  }
+
+ private:
+  CDC& m_dc;
+  CRgn m_region;
+  CPen m_pen;
+  CPen* m_previous = nullptr;
+};
+
 }  // namespace
 
 // --- line-style previews ---
@@ -114,12 +143,7 @@ void CKpLineStyleObj::DrawSample(CDC* dc, RECT& rect, CRect& clip) {
   CKpLineStyleEngine& engine = gLineStyleEngine;
   // Narrowed in place: the caller gets back the part of the cell painted.
   clip.IntersectRect(clip, rect);
-  CRgn region;
-  region.CreateRectRgnIndirect(&clip);
-  dc->SelectClipRgn(&region);
-  CPen pen;
-  MakePreviewPen(pen);
-  CPen* previousPen = dc->SelectObject(&pen);
+  PreviewFrame frame(*dc, clip);
 
   engine.KeepDC(dc);
   engine.SetClearSawtooth(1);
@@ -137,11 +161,7 @@ void CKpLineStyleObj::DrawSample(CDC* dc, RECT& rect, CRect& clip) {
   dc->TextOut(Shift(clip.left, 1), clip.top, IdText(m_nID));
   dc->SetMapMode(mapMode);
 
-  region.DeleteObject();
-  engine.SetClearSawtooth(0);
-  engine.RestoreDC();
-  ForgetPen(engine, pen);
-  PutPenBack(*dc, previousPen, pen);
+  frame.Close(engine, true);
 }
 
 void CKpLineStyleObj::DrawSample(long index, CDC* dc, RECT& rect, CRect& clip) {
@@ -149,12 +169,7 @@ void CKpLineStyleObj::DrawSample(long index, CDC* dc, RECT& rect, CRect& clip) {
   CKpLineStyleEngine& engine = gLineStyleEngine;
   CRect visible;
   visible.IntersectRect(rect, clip);
-  CRgn region;
-  region.CreateRectRgnIndirect(&visible);
-  dc->SelectClipRgn(&region);
-  CPen pen;
-  MakePreviewPen(pen);
-  CPen* previousPen = dc->SelectObject(&pen);
+  PreviewFrame frame(*dc, visible);
 
   engine.KeepDC(dc);
   engine.SetClearSawtooth(1);
@@ -166,11 +181,7 @@ void CKpLineStyleObj::DrawSample(long index, CDC* dc, RECT& rect, CRect& clip) {
   SetLineStyle(engine);
   Polyline(index, pts, 2, engine);
 
-  region.DeleteObject();
-  engine.SetClearSawtooth(0);
-  engine.RestoreDC();
-  ForgetPen(engine, pen);
-  PutPenBack(*dc, previousPen, pen);
+  frame.Close(engine, true);
   // Sub-line previews come several to a list; removing the clip keeps the
   // next row from being clipped to this one.
   dc->SelectClipRgn(nullptr);
@@ -179,12 +190,7 @@ void CKpLineStyleObj::DrawSample(long index, CDC* dc, RECT& rect, CRect& clip) {
 void CKpLineStyleObj::DrawTestSample(CDC* dc, RECT& rect) {
   if (dc == nullptr) return;
   CKpLineStyleEngine& engine = gLineStyleEngine;
-  CRgn region;
-  region.CreateRectRgnIndirect(&rect);
-  dc->SelectClipRgn(&region);
-  CPen pen;
-  MakePreviewPen(pen);
-  CPen* previousPen = dc->SelectObject(&pen);
+  PreviewFrame frame(*dc, rect);
 
   // The test preview shows the style as the host's settings leave it: the
   // current widths and colours and the engine's anti-aliasing switch as they are.
@@ -196,10 +202,7 @@ void CKpLineStyleObj::DrawTestSample(CDC* dc, RECT& rect) {
   MiddleLine(r, kTestMargin, kTestMargin, pts);
   Polyline(pts, 2, engine);
 
-  region.DeleteObject();
-  engine.RestoreDC();
-  ForgetPen(engine, pen);
-  PutPenBack(*dc, previousPen, pen);
+  frame.Close(engine, false);
 }
 
 void CKpLineStyleBase::DrawSample(CDC* dc, RECT& rect) {
@@ -238,22 +241,14 @@ void CKpLineStyleObj::DrawDecorateSample(CDC* dc, CRect& rect, long length, long
                                          long position, long kind) {
   if (dc == nullptr) return;
   CKpLineStyleEngine& engine = gLineStyleEngine;
-  CRgn region;
-  region.CreateRectRgnIndirect(&rect);
-  dc->SelectClipRgn(&region);
-  CPen pen;
-  MakePreviewPen(pen);
-  CPen* previousPen = dc->SelectObject(&pen);
+  PreviewFrame frame(*dc, rect);
 
   engine.KeepDC(dc);
   // In place: the host reads back the rectangle the decoration was drawn in.
   dc->DPtoLP(&rect);
   engine.DrawDecorateSample(rect, length, width, position, kind);
 
-  region.DeleteObject();
-  engine.RestoreDC();
-  ForgetPen(engine, pen);
-  PutPenBack(*dc, previousPen, pen);
+  frame.Close(engine, false);
 }
 
 void CKpLineStyleEngine::DrawDecorateSample(CRect& rect, long length, long width, long position,
