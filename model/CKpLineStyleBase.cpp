@@ -2,18 +2,7 @@
 
 #include <cstring>
 
-namespace {
-// Length of the longest prefix of s, at most max bytes, that does not end in
-// the middle of a UTF-8 sequence.
-size_t Utf8PrefixLength(const CString& s, size_t max) {
-  if (s.size() <= max) return s.size();
-  size_t n = max;
-  // Step back over continuation bytes (10xxxxxx) to the lead byte of the
-  // sequence that the cut would split, and cut before it.
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0u) == 0x80u) --n;
-  return n;
-}
-}  // namespace
+#include "platform/KpString.h"
 
 CKpLineStyleBase::CKpLineStyleBase() {
   ZeroRecord();
@@ -230,7 +219,7 @@ long CKpLineStyleBase::SetStyle() {
 // --- single fields ---
 
 void CKpLineStyleBase::SetFont(const CString& face) {
-  const size_t n = Utf8PrefixLength(face, KP_FONT_NAME_SIZE - 1);
+  const size_t n = kp::Utf8PrefixLength(face, KP_FONT_NAME_SIZE - 1);
   std::memset(m_szFont, 0, sizeof(m_szFont));
   std::memcpy(m_szFont, face.data(), n);
 }

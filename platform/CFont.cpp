@@ -1,5 +1,7 @@
 #include "platform/CFont.h"
 
+#include "platform/KpString.h"
+
 #include <cstring>
 
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
@@ -21,8 +23,9 @@ BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, i
   lf.lfQuality = quality;
   lf.lfPitchAndFamily = pitchAndFamily;
   if (faceName != nullptr) {
-    // Keep room for the terminator; a longer name is cut like the platform does.
-    std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
+    // Keep room for the terminator; a longer name is cut before the last
+    // whole UTF-8 character that fits.
+    std::memcpy(lf.lfFaceName, faceName, kp::Utf8PrefixLength(faceName, LF_FACESIZE - 1));
   }
   return CreateFontIndirect(&lf);
 }
@@ -31,6 +34,7 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lf) {
   if (m_bValid || lf == nullptr) return FALSE;
   m_lf = *lf;
   m_lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+  m_lf.lfFaceName[kp::Utf8PrefixLength(m_lf.lfFaceName, LF_FACESIZE - 1)] = '\0';
   m_bValid = true;
   return TRUE;
 }

@@ -28,4 +28,15 @@ int CompareBytes(const CString& a, const CString& b, bool fold) {
 int Compare(const CString& a, const CString& b) { return CompareBytes(a, b, false); }
 int CompareNoCase(const CString& a, const CString& b) { return CompareBytes(a, b, true); }
 
+size_t Utf8PrefixLength(const char* s, size_t max) {
+  size_t n = 0;
+  while (n <= max && s[n] != '\0') ++n;  // never reads past the terminator
+  if (n <= max) return n;
+  n = max;
+  // Step back over continuation bytes (10xxxxxx) to the lead byte of the
+  // sequence that the cut would split, and cut before it.
+  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0u) == 0x80u) --n;
+  return n;
+}
+
 }  // namespace kp

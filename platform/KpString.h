@@ -14,4 +14,9 @@ int Compare(const CString& a, const CString& b);
 // Comparison with the ASCII letters folded: <0, 0, >0.
 int CompareNoCase(const CString& a, const CString& b);
 
+// Length of the longest prefix of s, at most max bytes, that does not end in
+// the middle of a UTF-8 sequence (for fixed-size name fields).
+size_t Utf8PrefixLength(const char* s, size_t max);
+inline size_t Utf8PrefixLength(const CString& s, size_t max) { return Utf8PrefixLength(s.c_str(), max); }
+
 }  // namespace kp

@@ -415,6 +415,8 @@ TEST(GdiObjects, FontFaceNamesAreCutTo31Bytes) {
       {"exactly 31", a31, true, a31},
       {"32 cut", a31 + "Z", true, a31},
       {"much longer cut", a31 + std::string(40, 'Z'), true, a31},
+      // 30 ASCII bytes then a 3-byte character: cut before the character, not inside it
+      {"UTF-8 not split", a31.substr(0, 30) + "\xE5\xAE\x8B", true, a31.substr(0, 30)},
       {"none", "", false, ""},
   };
   for (const auto& r : rows) {

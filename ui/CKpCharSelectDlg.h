@@ -26,6 +26,10 @@ class CKpCharSelectDlg : public CKpDialog {
   bool OnInitDialog() override;
   void accept() override;
 
+ private slots:
+  // Draws the list in the face now chosen.
+  void OnSelChangeFont();
+
  private:
   CString m_strFaceName;
   long m_nSymbolID = 65;

@@ -1,6 +1,7 @@
 #include "ui/KpSymbolCells.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "companions/KpResourceSymbols.h"
@@ -19,8 +20,11 @@ CKpSymbol* SymbolOfCell(CKpSymLib* lineLib, long lineCount, CKpSymLib* resLib, l
 }
 
 long SymbolCellCount(CKpSymLib* lineLib, long lineCount, CKpSymLib* resLib) {
-  const long line = lineLib ? lineCount : 0;
-  return line + (resLib ? resLib->GetSymbolCount() : 0);
+  // Counts are the callers' (a library's size at some moment): keep the sum
+  // in range whatever they pass.
+  const long long line = lineLib ? std::max(0L, lineCount) : 0;
+  const long long total = line + (resLib ? resLib->GetSymbolCount() : 0);
+  return static_cast<long>(std::min<long long>(total, std::numeric_limits<long>::max()));
 }
 
 CKpSymLib* ResourceSymLib() {

@@ -1,0 +1,806 @@
+#include "ui/CKpLineStylePatternDlg.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "companions/CKpSymbol.h"
+#include "companions/CKpSymbolParameter.h"
+#include "engine/CKpLineStyleEngine.h"
+#include "model/CKpLineStyleLib.h"
+#include "model/KpSubLineKinds.h"
+#include "module/KpStringTable.h"
+#include "platform/CBrush.h"
+#include "platform/CFont.h"
+#include "platform/CRect.h"
+#include "platform/qt/CQtDC.h"
+#include "ui/CKpCharSelectDlg.h"
+#include "ui/CKpLslExtSymPickerDlg.h"
+#include "ui/KpPatternToolbarIcons.h"
+#include "ui/KpSymbolCells.h"
+#include "ui/KpUiConstants.h"
+#include "ui/controls/CKpButtonColorPicker.h"
+#include "ui/controls/CKpNumEdit.h"
+
+namespace {
+
+constexpr int kCmdPatternNew = 24520;
+constexpr int kCmdPatternDelete = 24521;
+constexpr int kCmdPatternLockColor = 24522;
+constexpr int kToolTipMax = 79;
+
+constexpr long kMaxAngle = 3600;
+constexpr long kMaxLength = 400;  // vertical length and entry length
+constexpr long kMaxDemoWidth = 100;
+
+constexpr int kPenStyleCount = 5;
+constexpr int kJoinCount = 3;
+constexpr int kStartModeCount = 2;
+constexpr int kCapCount = 3;
+
+// The sample keeps this far from the demo's left and right sides (logical units).
+constexpr LONG kSampleInset = 30;
+
+bool IsGlyphKind(long k) { return k >= 28 && k <= 33; }
+bool IsCustomSymbolKind(long k) { return k == 47 || k == 48; }
+bool IsSymbolKind(long k) { return IsGlyphKind(k) || IsCustomSymbolKind(k); }
+// The angle of the glyph kinds 28..31 follows the segment; only these turn freely.
+bool IsAngleKind(long k) { return k == 32 || k == 33 || IsCustomSymbolKind(k); }
+bool IsSpecialKind(long k) { return k >= 39 && k <= 46; }
+
+QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
+
+COLORREF ToColorRef(const QColor& c) {
+  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
+             static_cast<unsigned>(c.blue()));
+}
+
+// A decimal number; false for empty or malformed text.
+bool ReadNumber(const QString& text, long& out) {
+  bool ok = false;
+  const long v = text.trimmed().toLong(&ok, 10);
+  if (ok) out = v;
+  return ok;
+}
+
+// A list position, or -1 when the value names none of the `count` entries.
+int IndexOrNone(long value, int count) { return value >= 0 && value < count ? static_cast<int>(value) : -1; }
+
+void SelectQuietly(QComboBox* box, long value) {
+  const QSignalBlocker block(box);
+  box->setCurrentIndex(IndexOrNone(value, box->count()));
+}
+
+void SetSpinQuietly(QScrollBar* spin, long value) {
+  const QSignalBlocker block(spin);
+  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
+}
+
+// Shows a value in a number box and its spin without notifications. The box
+// shows the value itself even beyond its limits, so that what is shown is
+// what the sub-line holds.
+void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
+  {
+    const QSignalBlocker block(edit);
+    edit->SetValue(value);
+    edit->setText(QString::number(value));
+  }
+  SetSpinQuietly(spin, value);
+}
+
+// The vertical arrows beside a number box; the upper arrow counts up.
+QScrollBar* MakeSpin(QWidget* parent, long max, int height) {
+  auto* spin = new QScrollBar(Qt::Vertical, parent);
+  spin->setRange(0, static_cast<int>(max));
+  spin->setInvertedAppearance(true);
+  spin->setFixedSize(16, height);
+  return spin;
+}
+
+QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(0);
+  row->addWidget(edit);
+  row->addWidget(spin);
+  row->addStretch(1);
+  return row;
+}
+
+// The character of a glyph decoration: the low byte of the code, written as
+// the character of that Latin-1 value (the device maps it for symbol fonts).
+CString GlyphText(short symbol) {
+  const unsigned code = static_cast<unsigned>(symbol) & 0xFFu;
+  if (code == 0) return CString();
+  if (code < 0x80) return CString(1, static_cast<char>(code));
+  CString s;
+  s += static_cast<char>(0xC0u | (code >> 6));
+  s += static_cast<char>(0x80u | (code & 0x3Fu));
+  return s;
+}
+
+// The record's face name need not be terminated.
+CString FaceName(const CKpLineStyleBase& sub) {
+  return CString(sub.m_szFont, strnlen(sub.m_szFont, sizeof sub.m_szFont));
+}
+
+}  // namespace
+
+// --- construction ------------------------------------------------------------
+
+CKpLineStylePatternDlg::CKpLineStylePatternDlg(QWidget* parent) : CKpDialog(parent) {
+  setWindowTitle(QStringLiteral("线型模式编辑器"));
+  CreateControls();
+  ConnectControls();
+}
+
+CKpLineStylePatternDlg::~CKpLineStylePatternDlg() {
+  // The children outlive this part of the dialog; none may call back into it.
+  for (QObject* child : findChildren<QObject*>()) {
+    child->removeEventFilter(this);
+    QObject::disconnect(child, nullptr, this, nullptr);
+  }
+}
+
+void CKpLineStylePatternDlg::AttachLineStyleLib(CKpLineStyleLib* lib, long symCount) {
+  m_pLineStyleLib = lib;
+  m_nLineSymCount = std::max(0L, symCount);
+}
+
+void CKpLineStylePatternDlg::CreateControls() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 1, 0, 10);
+  outer->setSpacing(0);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+
+  CreateToolBar();
+  auto* barRow = new QHBoxLayout;
+  barRow->setContentsMargins(10, 0, 0, 0);
+  barRow->addWidget(m_pToolBar);
+  outer->addLayout(barRow);
+  outer->addSpacing(6);  // room for the line under the toolbar
+
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(10, 4, 10, 0);
+  auto* frames = new QHBoxLayout;
+  frames->addWidget(CreateLeftFrame());
+  frames->addWidget(CreateRightFrame());
+  body->addLayout(frames);
+  body->addWidget(CreateDemoFrame());
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  m_pOk = new QPushButton(QStringLiteral("确定(&O)"), this);
+  m_pCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
+  m_pOk->setDefault(true);
+  buttons->addWidget(m_pOk);
+  buttons->addWidget(m_pCancel);
+  body->addLayout(buttons);
+  outer->addLayout(body);
+}
+
+void CKpLineStylePatternDlg::CreateToolBar() {
+  m_pToolBar = new QToolBar(this);
+  m_pToolBar->setFixedHeight(24);
+  m_pToolBar->setIconSize(QSize(16, 16));
+  m_pToolBar->setMovable(false);
+  m_pToolBar->setFloatable(false);
+  const auto add = [this](int id, const QIcon& icon) {
+    QAction* action = m_pToolBar->addAction(icon, Text(id));
+    action->setToolTip(Text(id).left(kToolTipMax));
+    return action;
+  };
+  m_pNewAction = add(kCmdPatternNew, kp::ui::PatternNewIcon());
+  m_pDeleteAction = add(kCmdPatternDelete, kp::ui::PatternDeleteIcon());
+  m_pToolBar->addSeparator();
+  m_pLockAction = add(kCmdPatternLockColor, kp::ui::PatternLockColorIcon());
+  m_pLockAction->setCheckable(true);
+}
+
+QWidget* CKpLineStylePatternDlg::CreateLeftFrame() {
+  auto* frame = new QGroupBox(this);
+  auto* layout = new QVBoxLayout(frame);
+  layout->addWidget(new QLabel(QStringLiteral("子线虚实模式："), frame));
+  m_pList = new QListWidget(frame);
+  m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_pList->setFixedSize(190, 190);
+  layout->addWidget(m_pList);
+  layout->addWidget(new QLabel(QStringLiteral("子线风格类型："), frame));
+  m_pStyleCombo = new QComboBox(frame);
+  m_pStyleCombo->setFixedWidth(190);
+  m_pStyleCombo->setMaxVisibleItems(20);
+  layout->addWidget(m_pStyleCombo);
+  m_pUserStyle = new QCheckBox(QStringLiteral("用户定义线型"), frame);
+  m_pUserStyle->setEnabled(false);
+  layout->addWidget(m_pUserStyle);
+  layout->addStretch(1);
+  return frame;
+}
+
+QWidget* CKpLineStylePatternDlg::CreateRightFrame() {
+  auto* frame = new QGroupBox(this);
+  auto* grid = new QGridLayout(frame);
+  int row = 0;
+  const auto addRow = [&](const char* label, QWidget* widget, QLayout* layout) {
+    grid->addWidget(new QLabel(QString::fromUtf8(label), frame), row, 0);
+    if (widget) grid->addWidget(widget, row, 1, Qt::AlignLeft);
+    if (layout) grid->addLayout(layout, row, 1);
+    ++row;
+  };
+  const auto combo = [frame] {
+    auto* box = new QComboBox(frame);
+    box->setMinimumWidth(110);
+    return box;
+  };
+  m_pStartMode = combo();
+  m_pPenStyle = combo();
+  m_pPenStyle->setEnabled(false);
+  m_pJoin = combo();
+  m_pCap = combo();
+  m_pColor = new CKpButtonColorPicker(frame);
+  m_pColor->setFixedWidth(110);
+
+  m_pAngleEdit = new QLineEdit(frame);
+  // Digits with thousands separators, as the angle may be typed ("1,800").
+  m_pAngleEdit->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]{0,9}")), m_pAngleEdit));
+  m_pHeightEdit = new CKpNumEdit(frame);
+  m_pEntryEdit = new CKpNumEdit(frame);
+  for (QLineEdit* e : {m_pAngleEdit, static_cast<QLineEdit*>(m_pHeightEdit), static_cast<QLineEdit*>(m_pEntryEdit)})
+    e->setFixedWidth(94);
+  const int h = m_pAngleEdit->sizeHint().height();
+  m_pAngleSpin = MakeSpin(frame, kMaxAngle, h);
+  m_pHeightSpin = MakeSpin(frame, kMaxLength, h);
+  m_pEntrySpin = MakeSpin(frame, kMaxLength, h);
+  m_pHeightEdit->SetRange(0, kMaxLength);
+  m_pEntryEdit->SetRange(0, kMaxLength);
+
+  m_pSymbol = new QPushButton(frame);
+  m_pSymbol->setFixedSize(110, 36);
+  m_pSymbol->installEventFilter(this);
+
+  addRow("开始类型：", m_pStartMode, nullptr);
+  addRow("子线模式：", m_pPenStyle, nullptr);
+  addRow("转角类型：", m_pJoin, nullptr);
+  addRow("端头类型：", m_pCap, nullptr);
+  addRow("子线颜色：", m_pColor, nullptr);
+  addRow("旋转角度：", nullptr, EditRow(m_pAngleEdit, m_pAngleSpin));
+  addRow("纵向长度：", nullptr, EditRow(m_pHeightEdit, m_pHeightSpin));
+  addRow("符号：", m_pSymbol, nullptr);
+  addRow("模式长度：", nullptr, EditRow(m_pEntryEdit, m_pEntrySpin));
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(row, 1);
+  return frame;
+}
+
+QWidget* CKpLineStylePatternDlg::CreateDemoFrame() {
+  auto* frame = new QGroupBox(QStringLiteral("子线演示"), this);
+  auto* layout = new QVBoxLayout(frame);
+  auto* widthRow = new QHBoxLayout;
+  widthRow->addWidget(new QLabel(QStringLiteral("子线宽度："), frame));
+  m_pDemoWidthEdit = new CKpNumEdit(frame);
+  m_pDemoWidthEdit->setFixedWidth(60);
+  m_pDemoWidthEdit->SetRange(0, kMaxDemoWidth);
+  m_pDemoWidthSpin = MakeSpin(frame, kMaxDemoWidth, m_pDemoWidthEdit->sizeHint().height());
+  auto* edit = EditRow(m_pDemoWidthEdit, m_pDemoWidthSpin);
+  widthRow->addLayout(edit, 1);
+  layout->addLayout(widthRow);
+  m_pDemo = new QWidget(frame);
+  m_pDemo->setFixedHeight(80);
+  m_pDemo->setMinimumWidth(400);
+  m_pDemo->installEventFilter(this);
+  layout->addWidget(m_pDemo);
+  return frame;
+}
+
+void CKpLineStylePatternDlg::ConnectControls() {
+  connect(m_pNewAction, &QAction::triggered, this, [this] { OnLslPatternNew(); });
+  connect(m_pDeleteAction, &QAction::triggered, this, [this] { OnLslPatternDelete(); });
+  connect(m_pLockAction, &QAction::triggered, this, [this] { OnLslPatternLockColor(); });
+  connect(m_pList, &QListWidget::currentRowChanged, this, [this](int) { OnSelchangeLslPatternList(); });
+
+  const auto onIndex = [this](QComboBox* box, void (CKpLineStylePatternDlg::*handler)()) {
+    connect(box, qOverload<int>(&QComboBox::currentIndexChanged), this, [this, handler](int) { (this->*handler)(); });
+  };
+  onIndex(m_pStyleCombo, &CKpLineStylePatternDlg::OnSelchangeLslPatternStyle);
+  onIndex(m_pStartMode, &CKpLineStylePatternDlg::OnSelchangeLslStartMode);
+  onIndex(m_pPenStyle, &CKpLineStylePatternDlg::OnSelchangeLslPenStyle);
+  onIndex(m_pJoin, &CKpLineStylePatternDlg::OnSelchangeLslJoin);
+  onIndex(m_pCap, &CKpLineStylePatternDlg::OnSelchangeLslCap);
+
+  const auto onText = [this](QLineEdit* edit, QScrollBar* spin, void (CKpLineStylePatternDlg::*handler)()) {
+    connect(edit, &QLineEdit::textChanged, this, [this, handler] { (this->*handler)(); });
+    // The spin's buddy: the box shows the spin's value.
+    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
+  };
+  onText(m_pEntryEdit, m_pEntrySpin, &CKpLineStylePatternDlg::OnChangeLslPatternWidth);
+  onText(m_pHeightEdit, m_pHeightSpin, &CKpLineStylePatternDlg::OnChangeLslPatternHeight);
+  onText(m_pAngleEdit, m_pAngleSpin, &CKpLineStylePatternDlg::OnChangeLslAngle);
+  onText(m_pDemoWidthEdit, m_pDemoWidthSpin, &CKpLineStylePatternDlg::OnChangeLslPatternDemoWidth);
+
+  connect(m_pColor, &CKpButtonColorPicker::selEndOk, this, [this](long w, long l) { OnSelEndOkColor(w, l); });
+  connect(m_pSymbol, &QPushButton::clicked, this, [this] { OnLslSymbol(); });
+  connect(m_pOk, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+  connect(m_pCancel, &QPushButton::clicked, this, [this] { EndDialog(IDCANCEL); });
+}
+
+void CKpLineStylePatternDlg::FillCombos() {
+  const auto fill = [](QComboBox* box, int first, int count) {
+    const QSignalBlocker block(box);
+    box->clear();
+    for (int i = 0; i < count; ++i) box->addItem(Text(first + i));
+  };
+  fill(m_pStyleCombo, kp::KP_IDS_KIND_FIRST, kp::KP_SUBLINE_KIND_COUNT);
+  fill(m_pPenStyle, kp::KP_IDS_PEN_STYLE_FIRST, kPenStyleCount);
+  fill(m_pJoin, kp::KP_IDS_JOIN_FIRST, kJoinCount);
+  fill(m_pStartMode, kp::KP_IDS_START_MODE_FIRST, kStartModeCount);
+  fill(m_pCap, kp::KP_IDS_CAP_FIRST, kCapCount);
+
+  // The dropped list shows the longest label whole, scroll bar included.
+  const QFontMetrics metrics = m_pStyleCombo->view()->fontMetrics();
+  int widest = 0;
+  for (int i = 0; i < m_pStyleCombo->count(); ++i)
+    widest = std::max(widest, metrics.horizontalAdvance(m_pStyleCombo->itemText(i)));
+  const int scrollBar = m_pStyleCombo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  m_pStyleCombo->view()->setMinimumWidth(widest + scrollBar + 7);
+}
+
+// --- set-up ------------------------------------------------------------------
+
+bool CKpLineStylePatternDlg::OnInitDialog() {
+  if (m_bInitialized) return true;
+  FillCombos();
+  m_bInitialized = TRUE;
+  InitContent();
+  return true;
+}
+
+void CKpLineStylePatternDlg::showEvent(QShowEvent* event) {
+  CKpDialog::showEvent(event);
+  if (!m_bInitialized) OnInitDialog();
+}
+
+void CKpLineStylePatternDlg::InitContent() {
+  if (!m_bInitialized) return;
+  CKpLineStyleBase& sub = m_LineStyleBase;
+  SelectQuietly(m_pStyleCombo, sub.m_nHVMode);
+  SelectQuietly(m_pStartMode, 1 - sub.GetStartMode());
+  SelectQuietly(m_pJoin, sub.GetJoin());
+  SelectQuietly(m_pPenStyle, sub.GetBase());
+  SelectQuietly(m_pCap, sub.GetCap());
+  m_pUserStyle->setChecked(sub.GetUserStyle() != 0);
+  m_pColor->SetColor(sub.m_clrColor);
+
+  RebuildList(0);
+  if (sub.Count() > 0) m_nEntryLength = sub.GetAt(0);
+  ShowEntryLength(m_nEntryLength);
+
+  m_nPatternHeight = sub.m_nHVLength;
+  ShowNumber(m_pHeightEdit, m_pHeightSpin, m_nPatternHeight);
+
+  // Unlike a change of kind, loading opens the angle to every glyph kind.
+  const bool symbol = IsSymbolKind(sub.m_nHVMode);
+  EnableSymbolControls(symbol, symbol);
+  ShowAngle(symbol ? sub.m_nAngle : 0);
+
+  m_bColorLock = sub.GetColorLock();
+  {
+    const QSignalBlocker block(m_pLockAction);
+    m_pLockAction->setChecked(m_bColorLock != FALSE);
+  }
+  ShowNumber(m_pDemoWidthEdit, m_pDemoWidthSpin, m_nDemoWidth);
+  RedrawDemo();
+}
+
+// --- helpers -----------------------------------------------------------------
+
+void CKpLineStylePatternDlg::RebuildList(int row) {
+  const QSignalBlocker block(m_pList);
+  m_pList->setUpdatesEnabled(false);
+  m_pList->clear();
+  for (long i = 0; i < m_LineStyleBase.Count(); ++i) m_pList->addItem(QString::number(m_LineStyleBase.GetAt(i)));
+  m_pList->setCurrentRow(row >= 0 && row < m_pList->count() ? row : -1);
+  m_pList->setUpdatesEnabled(true);
+}
+
+void CKpLineStylePatternDlg::SelectEntry(int row) {
+  {
+    const QSignalBlocker block(m_pList);
+    m_pList->setCurrentRow(row >= 0 && row < m_pList->count() ? row : -1);
+  }
+  if (row < 0 || row >= m_LineStyleBase.Count()) return;
+  m_nEntryLength = m_LineStyleBase.GetAt(row);
+  ShowEntryLength(m_nEntryLength);
+}
+
+void CKpLineStylePatternDlg::ShowEntryLength(long value) { ShowNumber(m_pEntryEdit, m_pEntrySpin, value); }
+
+void CKpLineStylePatternDlg::ShowAngle(long value) {
+  {
+    const QSignalBlocker block(m_pAngleEdit);
+    m_pAngleEdit->setText(QString::number(value));
+  }
+  SetSpinQuietly(m_pAngleSpin, value);
+}
+
+void CKpLineStylePatternDlg::EnableSymbolControls(bool symbol, bool angle) {
+  m_pSymbol->setEnabled(symbol);
+  m_pAngleEdit->setEnabled(angle);
+  m_pAngleSpin->setEnabled(angle);
+  m_pSymbol->update();
+}
+
+void CKpLineStylePatternDlg::UpdateUserStyleBox() { m_pUserStyle->setChecked(m_LineStyleBase.Count() > 0); }
+
+CKpSymbol* CKpLineStylePatternDlg::ChosenSymbol() const {
+  CKpSymLib* lineLib = m_pLineStyleLib ? &m_pLineStyleLib->GetSymLib() : nullptr;
+  return kp::ui::SymbolOfCell(lineLib, lineLib ? m_nLineSymCount : 0, kp::ui::ResourceSymLib(), m_nSymbolIndex);
+}
+
+void CKpLineStylePatternDlg::RedrawDemo() {
+  m_LineStyleBase.m_nCurWidth = static_cast<short>(m_nDemoWidth);
+  m_LineStyleBase.m_clrCurrent = m_pColor->GetColor();
+  m_pDemo->update();
+  m_pSymbol->update();
+}
+
+// --- handlers ----------------------------------------------------------------
+
+void CKpLineStylePatternDlg::OnSelchangeLslPatternStyle() {
+  if (!m_bInitialized) return;
+  const int kind = m_pStyleCombo->currentIndex();
+  if (kind < 0 || kind >= kp::KP_SUBLINE_KIND_COUNT) return;
+  CKpLineStyleBase& sub = m_LineStyleBase;
+  sub.m_nHVMode = static_cast<short>(kind);
+  if (IsSpecialKind(kind)) {
+    sub.m_nRepeatMode = 1;
+    // The electric kinds step by the first entry: give them one to step by.
+    if (sub.Count() == 0 && kind <= 42) {
+      sub.Add(50, 1);
+      RebuildList(0);
+      SelectEntry(0);
+      UpdateUserStyleBox();
+    }
+  } else {
+    sub.m_nRepeatMode = 0;
+  }
+  const bool angle = IsAngleKind(kind);
+  EnableSymbolControls(IsSymbolKind(kind), angle);
+  ShowAngle(angle ? sub.m_nAngle : 0);
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnSelchangeLslPatternList() {
+  if (!m_bInitialized) return;
+  const int row = m_pList->currentRow();
+  if (row < 0 || row >= m_LineStyleBase.Count()) return;
+  m_nEntryLength = m_LineStyleBase.GetAt(row);
+  ShowEntryLength(m_nEntryLength);
+  m_pEntryEdit->setFocus();
+}
+
+void CKpLineStylePatternDlg::OnSelchangeLslStartMode() {
+  if (!m_bInitialized || m_pStartMode->currentIndex() < 0) return;
+  m_LineStyleBase.SetStartMode(1 - m_pStartMode->currentIndex());
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnSelchangeLslPenStyle() {
+  if (!m_bInitialized || m_pPenStyle->currentIndex() < 0) return;
+  m_LineStyleBase.SetBase(m_pPenStyle->currentIndex());
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnSelchangeLslJoin() {
+  if (!m_bInitialized || m_pJoin->currentIndex() < 0) return;
+  m_LineStyleBase.SetJoin(m_pJoin->currentIndex());
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnSelchangeLslCap() {
+  if (!m_bInitialized || m_pCap->currentIndex() < 0) return;
+  m_LineStyleBase.SetCap(m_pCap->currentIndex());
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnChangeLslPatternWidth() {
+  if (!m_bInitialized) return;
+  long value = 0;
+  if (!ReadNumber(m_pEntryEdit->text(), value)) return;
+  SetSpinQuietly(m_pEntrySpin, value);
+  if (value < 0 || value > kMaxLength) return;
+  m_nEntryLength = value;
+  const int row = m_pList->currentRow();
+  if (row < 0 || m_LineStyleBase.SetAt(row, value) == 0) return;
+  RebuildList(row);
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnChangeLslPatternHeight() {
+  if (!m_bInitialized) return;
+  long value = 0;
+  if (!ReadNumber(m_pHeightEdit->text(), value)) return;
+  SetSpinQuietly(m_pHeightSpin, value);
+  if (value < 0 || value > kMaxLength) return;
+  m_nPatternHeight = value;
+  m_LineStyleBase.m_nHVLength = static_cast<short>(value);
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnChangeLslAngle() {
+  if (!m_bInitialized) return;
+  long value = 0;
+  if (!ReadNumber(m_pAngleEdit->text().remove(QLatin1Char(',')), value)) return;
+  SetSpinQuietly(m_pAngleSpin, value);
+  if (value < 0 || value > kMaxAngle) return;
+  m_LineStyleBase.m_nAngle = static_cast<LONG>(value);
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnChangeLslPatternDemoWidth() {
+  if (!m_bInitialized) return;
+  long value = 0;
+  if (!ReadNumber(m_pDemoWidthEdit->text(), value)) return;
+  SetSpinQuietly(m_pDemoWidthSpin, value);
+  if (value < 0 || value > kMaxDemoWidth) return;
+  m_nDemoWidth = value;
+  RedrawDemo();
+}
+
+long CKpLineStylePatternDlg::OnSelEndOkColor(long wparam, long lparam) {
+  (void)lparam;
+  if (!m_bInitialized) return 1;
+  const COLORREF colour = static_cast<COLORREF>(wparam) & 0x00FFFFFFu;
+  m_LineStyleBase.m_clrCurrent = colour;
+  m_LineStyleBase.m_clrColor = colour;
+  RedrawDemo();
+  return 1;
+}
+
+void CKpLineStylePatternDlg::OnLslPatternNew() {
+  if (!m_bInitialized) return;
+  CKpLineStyleBase& sub = m_LineStyleBase;
+  if (sub.Count() == 0) sub.SetUserStyle();
+  const int first = static_cast<int>(sub.Count());
+  sub.Add(40, 40);
+  RebuildList(first);
+  SelectEntry(first);
+
+  // A pattern of ticks or glyphs without height would show nothing.
+  long height = 0;
+  if (!ReadNumber(m_pHeightEdit->text(), height) || height <= 0) {
+    m_nPatternHeight = 1;
+    sub.m_nHVLength = 1;
+    ShowNumber(m_pHeightEdit, m_pHeightSpin, 1);
+  }
+  m_pUserStyle->setChecked(true);
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnLslPatternDelete() {
+  if (!m_bInitialized) return;
+  CKpLineStyleBase& sub = m_LineStyleBase;
+  int row = m_pList->currentRow();
+  if (row < 0 || row >= sub.Count()) return;
+  row -= row % 2;  // the pair's dash
+  sub.RemoveAt(row);
+  // The list follows the pattern itself (a stored odd entry may stay behind).
+  const int count = static_cast<int>(sub.Count());
+  const int next = row < count ? row : std::max(count - 2, count > 0 ? 0 : -1);
+  RebuildList(next);
+  SelectEntry(next);
+  UpdateUserStyleBox();
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnLslPatternLockColor() {
+  if (!m_bInitialized) return;
+  m_bColorLock = m_bColorLock ? FALSE : TRUE;
+  m_LineStyleBase.SetColorLock(m_bColorLock);
+  {
+    const QSignalBlocker block(m_pLockAction);
+    m_pLockAction->setChecked(m_bColorLock != FALSE);
+  }
+  if (!m_bColorLock) {
+    m_LineStyleBase.m_clrColor = RGB(0, 0, 0);
+    // The button shows the sub-line's own colour, and the demo draws with it.
+    m_pColor->SetColor(m_LineStyleBase.m_clrColor);
+  }
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::OnLslSymbol() {
+  if (!m_bInitialized) return;
+  if (IsCustomSymbolKind(m_LineStyleBase.m_nHVMode))
+    RunSymbolPicker();
+  else
+    RunCharSelect();
+}
+
+void CKpLineStylePatternDlg::RunSymbolPicker() {
+  CKpLslExtSymPickerDlg dlg(this);
+  // The picker lists nothing without a line library; an empty one still
+  // offers the resource symbols, which follow the library's (none) in the cells.
+  CKpSymLib noSymbols;
+  if (m_pLineStyleLib)
+    dlg.AttachLineSymLib(&m_pLineStyleLib->GetSymLib(), m_nLineSymCount);
+  else
+    dlg.AttachLineSymLib(&noSymbols, 0);
+  dlg.AttachResSymLib(kp::ui::ResourceSymLib());
+  dlg.SetIndex(m_nSymbolIndex);
+  if (dlg.DoModal() != IDOK) return;
+  m_nSymbolIndex = dlg.GetIndex();
+  RedrawDemo();
+}
+
+void CKpLineStylePatternDlg::RunCharSelect() {
+  CKpCharSelectDlg dlg(this);
+  dlg.SetSymbolID(m_LineStyleBase.m_nSymbol);
+  dlg.SetFaceName(FaceName(m_LineStyleBase));
+  if (dlg.DoModal() != IDOK) return;
+  const long code = dlg.GetSymbolID();
+  if (code >= SHRT_MIN && code <= SHRT_MAX) m_LineStyleBase.SetSymbol(static_cast<short>(code));
+  m_LineStyleBase.SetFont(dlg.GetFaceName());
+  RedrawDemo();
+}
+
+// --- painting ----------------------------------------------------------------
+
+void CKpLineStylePatternDlg::paintEvent(QPaintEvent* event) {
+  CKpDialog::paintEvent(event);
+  // The toolbar's gripper (two etched bars) and the etched line under it.
+  QPainter p(this);
+  const QRect bar = m_pToolBar->geometry();
+  const QColor dark = palette().color(QPalette::Mid);
+  const QColor light = palette().color(QPalette::Light);
+  for (int x : {3, 6}) {
+    p.setPen(light);
+    p.drawLine(x, bar.top() + 3, x, bar.bottom() - 3);
+    p.setPen(dark);
+    p.drawLine(x + 1, bar.top() + 3, x + 1, bar.bottom() - 3);
+  }
+  const int y = bar.bottom() + 3;
+  p.setPen(dark);
+  p.drawLine(0, y, width(), y);
+  p.setPen(light);
+  p.drawLine(0, y + 1, width(), y + 1);
+}
+
+bool CKpLineStylePatternDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && (watched == m_pDemo || watched == m_pSymbol)) {
+    QWidget* w = static_cast<QWidget*>(watched);
+    QPainter painter(w);
+    {
+      CQtDC dc(&painter, SIZE{w->width(), w->height()});
+      const CRect client(0, 0, w->width(), w->height());
+      if (watched == m_pDemo)
+        OnDrawDemo(&dc, client);
+      else
+        OnDrawSymbol(&dc, client);
+    }
+    // A sunken frame around the area, as a button face shows.
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(w->rect().adjusted(0, 0, -1, -1));
+    if (w == m_pSymbol && w->hasFocus()) {
+      painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+      painter.drawRect(w->rect().adjusted(3, 3, -4, -4));
+    }
+    return true;
+  }
+  return CKpDialog::eventFilter(watched, event);
+}
+
+void CKpLineStylePatternDlg::OnDrawSymbol(CDC* dc, const CRect& client) {
+  if (dc == nullptr) return;
+  {
+    CBrush face(ToColorRef(palette().color(QPalette::Button)));
+    dc->FillRect(&client, &face);
+  }
+  if (!m_pSymbol->isEnabled()) return;
+  const CKpLineStyleBase& sub = m_LineStyleBase;
+  if (IsCustomSymbolKind(sub.m_nHVMode)) {
+    CKpSymbol* symbol = ChosenSymbol();
+    if (symbol == nullptr) return;
+    const LONG side = std::min(client.Width(), client.Height());
+    const LONG left = client.left + (client.Width() - side) / 2;
+    const LONG top = client.top + (client.Height() - side) / 2;
+    RECT square{left, top, left + side, top + side};
+    symbol->Draw(dc, square, sub.m_clrCurrent);
+    return;
+  }
+  CFont font;
+  if (!font.CreatePointFont(160, FaceName(sub).c_str())) return;
+  CFont* previous = dc->SelectObject(&font);
+  dc->SetTextColor(sub.m_clrCurrent);
+  dc->SetBkMode(TRANSPARENT);
+  dc->SetTextAlign(TA_LEFT | TA_TOP);
+  dc->TextOut(client.left + 12, client.top + 8, GlyphText(sub.m_nSymbol));
+  if (previous) dc->SelectObject(previous);
+}
+
+void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {
+  if (dc == nullptr) return;
+  CRect rect = client;
+  rect.DeflateRect(2, 2);
+  dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
+  const int oldMode = dc->SetMapMode(MM_ISOTROPIC);
+  dc->DPtoLP(&rect);
+  {
+    CBrush face(ToColorRef(palette().color(QPalette::Button)));
+    dc->FillRect(&rect, &face);
+  }
+  POINT pts[2] = {{rect.left + kSampleInset, rect.bottom / 2}, {rect.right - kSampleInset, rect.bottom / 2}};
+
+  CKpLineStyleBase& sub = m_LineStyleBase;
+  sub.m_nCurWidth = static_cast<short>(m_nDemoWidth);
+  sub.m_clrCurrent = m_pColor->GetColor();
+
+  CKpLineStyleEngine& engine = gLineStyleEngine;
+  const BOOL oldStylePen = engine.m_bStylePen;
+  const double oldRatio = engine.GetRatio();
+  engine.KeepDC(dc);
+  // The demo shows the sub-line's own pen, never the host's: a plain
+  // sub-line would otherwise draw in whatever pen the widget's DC holds.
+  engine.m_bStylePen = TRUE;
+  engine.SetRatio(1.0);
+  engine.SetClearSawtooth(1);
+  engine.SetLineStyleBase(&sub);
+  engine.CreatePen(&sub);
+  if (IsCustomSymbolKind(sub.m_nHVMode))
+    DrawSymbolDemo(dc, pts[0], pts[1]);
+  else
+    engine.ActPolyLine(&sub, pts, 2);
+  engine.SetClearSawtooth(0);
+  engine.RestoreDC();
+  engine.m_bStylePen = oldStylePen;
+  engine.SetRatio(oldRatio);
+  dc->SetMapMode(oldMode);
+}
+
+void CKpLineStylePatternDlg::DrawSymbolDemo(CDC* dc, POINT from, POINT to) {
+  const CKpLineStyleBase& sub = m_LineStyleBase;
+  const long count = sub.Count();
+  if (dc == nullptr || !IsCustomSymbolKind(sub.m_nHVMode) || count == 0) return;
+  CKpSymbol* symbol = ChosenSymbol();
+  if (symbol == nullptr) return;
+  // A pattern without length would never reach the end.
+  long long cycle = 0;
+  for (long i = 0; i < count; ++i) cycle += sub.GetAt(i);
+  if (cycle <= 0) return;
+
+  CKpSymbolParameter param(CPoint(10, 10), 128, 0, 0, 0, nullptr, 1.0, 0);
+  param.m_nSize = sub.m_nHVLength;
+  param.m_nAngle = static_cast<int>(sub.m_nAngle);
+  param.m_clrColor = sub.m_clrCurrent;
+  param.m_dwSymbolID = static_cast<unsigned long>(symbol->m_nID);
+  param.m_nFlag = gLineStyleEngine.GetClearSawtooth();
+
+  long long x = from.x;
+  for (long i = 0;; i = (i + 1) % count) {
+    x += sub.GetAt(i);
+    if (x >= to.x) break;
+    // A dash followed by a gap: the symbol sits where the dash ends.
+    if (sub.GetFlagAt(i) == 1 && sub.GetFlagAt((i + 1) % count) == 0) {
+      param.m_ptPosition = CPoint(static_cast<LONG>(x), from.y);
+      symbol->Draw(dc, param, dc->IsPrinting(), 0, 0);
+    }
+  }
+}
