@@ -13,11 +13,16 @@
 #include "ui/CKpDialog.h"
 #include "ui/KpSymbolCells.h"
 
+class CDC;
+class CRect;
 class CKpLineStyleBaseList;
+class CKpLineStyleBase;
 class CKpNumEdit;
 class CKpButtonColorPicker;
+class QAction;
 class QCheckBox;
 class QPushButton;
+class QScrollBar;
 class QToolBar;
 class QWidget;
 
@@ -84,11 +89,55 @@ class CKpLineStyleEditorDlg : public CKpDialog {
   QPushButton* GetZoomOutButton() const { return m_pZoomOut; }
   QWidget* GetDemo() const { return m_pDemo; }
   QToolBar* GetToolBar() const { return m_pToolBar; }
+  // The toolbar button of a command (24513 to 24518), or null.
+  QAction* GetToolAction(int commandId) const;
+  QPushButton* GetOkButton() const { return m_pOk; }
+  QPushButton* GetCancelButton() const { return m_pCancel; }
 
  protected:
   bool OnInitDialog() override;
+  void showEvent(QShowEvent* event) override;
+  // The toolbar's gripper and the line under it.
+  void paintEvent(QPaintEvent* event) override;
+  // Paints the owner-drawn demo area.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateControls();
+  void CreateToolBar();
+  QWidget* CreateListFrame();
+  QWidget* CreateRepairFrame();
+  QWidget* CreateParamFrame();
+  QWidget* CreateDemoFrame();
+  void ConnectControls();
+
+  // The selected sub-line and its index, or null / -1.
+  int SelectedIndex() const;
+  CKpLineStyleBase* SelectedSubLine();
+  // Shows the values of the selected sub-line without notifications.
+  void LoadSelected();
+  // Selects sub-line `index` in the list and loads its values.
+  void SelectSubLine(int index);
+  // Runs the pattern dialog on `sub`; true (and `sub` updated) after OK.
+  bool RunPatternDialog(CKpLineStyleBase& sub);
+  // Moves the selected sub-line to `to` (an index after it was taken out).
+  void MoveSelected(int to);
+  void RepaintAll();
+  void UpdateZoomButtons();
+  void OnDrawDemo(CDC* dc, const CRect& client);
+
+  QScrollBar* m_pHorizSpin = nullptr;
+  QScrollBar* m_pVertSpin = nullptr;
+  QScrollBar* m_pSubWidthSpin = nullptr;
+  QScrollBar* m_pDemoWidthSpin = nullptr;
+  QPushButton* m_pOk = nullptr;
+  QPushButton* m_pCancel = nullptr;
+  QAction* m_pNewAction = nullptr;
+  QAction* m_pDeleteAction = nullptr;
+  QAction* m_pTopAction = nullptr;
+  QAction* m_pUpAction = nullptr;
+  QAction* m_pDownAction = nullptr;
+  QAction* m_pBottomAction = nullptr;
   CKpLineStyleBaseList* m_pList = nullptr;
   CKpNumEdit* m_pHorizOffset = nullptr;
   CKpNumEdit* m_pVertOffset = nullptr;

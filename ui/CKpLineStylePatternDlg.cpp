@@ -749,7 +749,9 @@ void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   }
   POINT pts[2] = {{rect.left + kSampleInset, rect.bottom / 2}, {rect.right - kSampleInset, rect.bottom / 2}};
 
-  CKpLineStyleBase& sub = m_LineStyleBase;
+  // Drawn from a copy: the demo's width and colour are for looking only and
+  // must not come back to the caller in the edited sub-line.
+  CKpLineStyleBase sub = m_LineStyleBase;
   sub.m_nCurWidth = static_cast<short>(m_nDemoWidth);
   sub.m_clrCurrent = m_pColor->GetColor();
 
@@ -765,7 +767,7 @@ void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   engine.SetLineStyleBase(&sub);
   engine.CreatePen(&sub);
   if (IsCustomSymbolKind(sub.m_nHVMode))
-    DrawSymbolDemo(dc, pts[0], pts[1]);
+    DrawSymbolDemo(dc, pts[0], pts[1], sub);
   else
     engine.ActPolyLine(&sub, pts, 2);
   engine.SetClearSawtooth(0);
@@ -775,8 +777,7 @@ void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   dc->SetMapMode(oldMode);
 }
 
-void CKpLineStylePatternDlg::DrawSymbolDemo(CDC* dc, POINT from, POINT to) {
-  const CKpLineStyleBase& sub = m_LineStyleBase;
+void CKpLineStylePatternDlg::DrawSymbolDemo(CDC* dc, POINT from, POINT to, const CKpLineStyleBase& sub) {
   const long count = sub.Count();
   if (dc == nullptr || !IsCustomSymbolKind(sub.m_nHVMode) || count == 0) return;
   CKpSymbol* symbol = ChosenSymbol();

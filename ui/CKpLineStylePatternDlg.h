@@ -74,7 +74,7 @@ class CKpLineStylePatternDlg : public CKpDialog {
   void OnDrawSymbol(CDC* dc, const CRect& client);
   void OnDrawDemo(CDC* dc, const CRect& client);
   // The symbols of kinds 47 and 48 along the sample from `from` to `to`.
-  void DrawSymbolDemo(CDC* dc, POINT from, POINT to);
+  void DrawSymbolDemo(CDC* dc, POINT from, POINT to, const CKpLineStyleBase& sub);
 
   // --- widgets, for hosts and tests ---
   QToolBar* ToolBar() const { return m_pToolBar; }

@@ -24,6 +24,7 @@
 #include "platform/CPen.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/CKpLineStyleLibDlg.h"
 #include "ui/CKpLineStylePicker.h"
 #include "ui/CKpLineStylePickerList.h"
 #include "ui/KpUiConstants.h"
@@ -164,9 +165,6 @@ void CKpLineStylePickerDlg::CreateControls() {
     b->setAutoDefault(false);
     buttons->addWidget(b);
   }
-  // The library editor comes with a later version of the module.
-  m_pEditLib->setEnabled(false);
-  m_pEditLib->setToolTip(QStringLiteral("线型库编辑器尚未提供，将在以后的版本中提供"));
   right->addLayout(buttons);
   top->addLayout(right);
 
@@ -537,7 +535,49 @@ long CKpLineStylePickerDlg::OnSelEndOkColor(long wparam, long lparam) {
 }
 
 void CKpLineStylePickerDlg::OnLslPickerEditlib() {
-  // The library editor is not part of this version: the button is disabled.
+  if (m_pLineStyleLib == nullptr) return;
+  // The editor may replace the whole group tree (open, new, default load,
+  // deleted groups): nothing here may keep pointing into it meanwhile.
+  {
+    const QSignalBlocker block(m_pList);
+    m_pList->AttachStyleGroup(nullptr);
+  }
+  m_pPicker->ReAttachStyleGroup(nullptr);
+  m_pPicker->AttachStyleGroup(nullptr);
+  m_pCurGroup = nullptr;
+  m_nLastSel = -1;
+
+  {
+    CKpLineStyleLibDlg editor(this);
+    editor.AttachLineStyleLib(m_pLineStyleLib);
+    editor.DoModal();
+  }
+
+  m_pRootGroup = m_pLineStyleLib->GetRootGroup();
+  m_pPicker->AttachStyleGroup(m_pRootGroup);
+  m_pPicker->Init(m_pPicker->width(), kDroppedTreeHeight);
+  CKpLineStyleGroup* owner = m_nCurSelStyle >= 0 ? m_pRootGroup->GetGroupWithItemID(m_nCurSelStyle) : nullptr;
+  SetCurGroup(owner != nullptr ? owner : m_pRootGroup);
+  EnableOptions(true);
+
+  // The chosen style's cell, when the style (or pen) is still there.
+  long cell = -1;
+  const long subs = m_pCurGroup->GetSubGroupCount();
+  if (owner != nullptr && owner != m_pRootGroup) {
+    cell = subs + owner->GetItemIndex(m_nCurSelStyle);
+  } else if (m_nCurSelStyle > 5) {
+    const long item = m_pRootGroup->GetItemIndex(m_nCurSelStyle);
+    if (item >= 0) cell = subs + CKpLineStylePickerList::kPenCount + item;
+  } else if (m_nCurSelStyle >= 0) {
+    cell = subs + m_nCurSelStyle;
+  }
+  if (cell >= 0) {
+    SelectCell(cell);
+  } else {
+    m_nCurSelStyle = -1;
+    ClearFindBoxes();
+    OnDrawDemo();
+  }
 }
 
 void CKpLineStylePickerDlg::OnOK() {

@@ -5,7 +5,8 @@
 //
 // Order of calls: construct, AttachLineStyleLib, optionally SetStyle or the
 // SetCurSel... calls, DoModal, then the Get... accessors. Without a library
-// DoModal returns IDCANCEL at once. The dialog never changes the library.
+// DoModal returns IDCANCEL at once. The dialog itself never changes the
+// library; the library editor that "线型编辑器" opens changes it in place.
 //
 // Keyboard: Enter in the list acts as a double click, Enter in the edit field
 // of the ID or name box runs that find; Enter never ends the dialog.
@@ -79,6 +80,9 @@ class CKpLineStylePickerDlg : public CKpDialog {
   void OnChangeWidth();
   // WM_LSL_SELENDOK of the colour button.
   long OnSelEndOkColor(long wparam, long lparam);
+  // "线型编辑器": runs the library editor on the library, then shows the group
+  // that files the chosen style (the root when none does) with its cell
+  // selected, or nothing chosen when the style is gone.
   void OnLslPickerEditlib();
   void OnOK();
   void OnCancel();

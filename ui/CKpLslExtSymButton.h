@@ -14,8 +14,7 @@
 
 #include "companions/CKpSymLib.h"
 #include "platform/KpTypes.h"
-
-class CKpLslExtSymPopup;
+#include "ui/CKpLslExtSymPopup.h"  // QPointer needs the complete type
 
 class CKpLslExtSymButton : public QAbstractButton {
   Q_OBJECT
