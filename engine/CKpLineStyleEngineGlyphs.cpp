@@ -10,6 +10,7 @@
 #include "companions/CKpSymbol.h"
 #include "companions/CKpSymbolParameter.h"
 #include "engine/CKpLineStyleEngine.h"
+#include "engine/KpGlyphText.h"
 #include "engine/KpGeometry.h"
 #include "model/CKpLineStyleObj.h"
 
@@ -38,25 +39,7 @@ long SymbolAngle(long vx, long vy, long angleWord) {
   return LowAngle(angleWord) + RoundedAngle(-static_cast<double>(vx), static_cast<double>(vy));
 }
 
-// The character of a glyph decoration is the low byte of the code. Strings
-// are UTF-8, so a code of 0x80..0xFF is written as the character U+0080..
-// U+00FF (its Latin-1 meaning) in two bytes; backends that draw with a
-// symbol-charmap font map it to U+F000 + code themselves. Code 0 gives an
-// empty string, which draws nothing.
-CString GlyphText(short symbol) {
-  const unsigned code = static_cast<unsigned>(symbol) & 0xFFu;
-  if (code == 0) return CString();
-  if (code < 0x80) return CString(1, static_cast<char>(code));
-  CString s;
-  s += static_cast<char>(0xC0u | (code >> 6));
-  s += static_cast<char>(0x80u | (code & 0x3Fu));
-  return s;
-}
 
-// Face name of a sub-line; the record's field need not be terminated.
-CString FaceName(const CKpLineStyleBase& sub) {
-  return CString(sub.m_szFont, strnlen(sub.m_szFont, sizeof sub.m_szFont));
-}
 
 // The common walk: on the first segment of a sub-line point 0 is skipped and
 // the flag consumed; `draw` is called at every dash end of the buffer.
@@ -76,7 +59,7 @@ void DrawGlyphs(CKpLineStyleEngine& e, long escapement) {
   CDC* dc = e.m_pDC;
   if (sub == nullptr || dc == nullptr) return;
   const long height = kp::RoundHalfAway(sub->m_nHVLength * e.m_dRatio);
-  const CString face = FaceName(*sub);
+  const CString face = sub->GetFont();
   CFont font;
   if (!font.CreateFont(static_cast<int>(height), 0, static_cast<int>(escapement), 0, FW_NORMAL, 0,
                        0, 0, DEFAULT_CHARSET, 4 /*TrueType outlines*/, 0, 1 /*draft*/,
@@ -86,7 +69,7 @@ void DrawGlyphs(CKpLineStyleEngine& e, long escapement) {
   dc->SetTextAlign(TA_CENTER | TA_BASELINE);
   dc->SetBkMode(TRANSPARENT);
   CFont* previous = dc->SelectObject(&font);
-  const CString text = GlyphText(sub->m_nSymbol);
+  const CString text = kp::GlyphText(sub->m_nSymbol);
   ForEachDashEnd(e, [&](const POINT& p) { dc->TextOut(p.x, p.y, text); });
   if (previous) dc->SelectObject(previous);
   font.DeleteObject();

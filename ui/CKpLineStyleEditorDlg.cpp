@@ -27,6 +27,7 @@
 #include "ui/KpEditorToolbarIcons.h"
 #include "ui/KpKeyboard.h"
 #include "ui/KpUiConstants.h"
+#include "ui/KpUiResources.h"
 #include "ui/controls/CKpButtonColorPicker.h"
 #include "ui/controls/CKpNumEdit.h"
 
@@ -613,22 +614,7 @@ long CKpLineStyleEditorDlg::FindSymIndex(long cell) {
 
 void CKpLineStyleEditorDlg::paintEvent(QPaintEvent* event) {
   CKpDialog::paintEvent(event);
-  // The toolbar's gripper (two etched bars) and the etched line under it.
-  QPainter p(this);
-  const QRect bar = m_pToolBar->geometry();
-  const QColor dark = palette().color(QPalette::Mid);
-  const QColor light = palette().color(QPalette::Light);
-  for (int x : {3, 6}) {
-    p.setPen(light);
-    p.drawLine(x, bar.top() + 3, x, bar.bottom() - 3);
-    p.setPen(dark);
-    p.drawLine(x + 1, bar.top() + 3, x + 1, bar.bottom() - 3);
-  }
-  const int y = bar.bottom() + 3;
-  p.setPen(dark);
-  p.drawLine(0, y, width(), y);
-  p.setPen(light);
-  p.drawLine(0, y + 1, width(), y + 1);
+  kp::ui::PaintToolBarGripper(*this, m_pToolBar->geometry());
 }
 
 bool CKpLineStyleEditorDlg::eventFilter(QObject* watched, QEvent* event) {

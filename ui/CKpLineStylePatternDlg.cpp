@@ -26,6 +26,7 @@
 #include "companions/CKpSymbol.h"
 #include "companions/CKpSymbolParameter.h"
 #include "engine/CKpLineStyleEngine.h"
+#include "engine/KpGlyphText.h"
 #include "model/CKpLineStyleLib.h"
 #include "model/KpSubLineKinds.h"
 #include "module/KpStringTable.h"
@@ -38,6 +39,7 @@
 #include "ui/KpPatternToolbarIcons.h"
 #include "ui/KpSymbolCells.h"
 #include "ui/KpUiConstants.h"
+#include "ui/KpUiResources.h"
 #include "ui/controls/CKpButtonColorPicker.h"
 #include "ui/controls/CKpNumEdit.h"
 
@@ -125,22 +127,7 @@ QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
   return row;
 }
 
-// The character of a glyph decoration: the low byte of the code, written as
-// the character of that Latin-1 value (the device maps it for symbol fonts).
-CString GlyphText(short symbol) {
-  const unsigned code = static_cast<unsigned>(symbol) & 0xFFu;
-  if (code == 0) return CString();
-  if (code < 0x80) return CString(1, static_cast<char>(code));
-  CString s;
-  s += static_cast<char>(0xC0u | (code >> 6));
-  s += static_cast<char>(0x80u | (code & 0x3Fu));
-  return s;
-}
 
-// The record's face name need not be terminated.
-CString FaceName(const CKpLineStyleBase& sub) {
-  return CString(sub.m_szFont, strnlen(sub.m_szFont, sizeof sub.m_szFont));
-}
 
 }  // namespace
 
@@ -654,7 +641,7 @@ void CKpLineStylePatternDlg::RunSymbolPicker() {
 void CKpLineStylePatternDlg::RunCharSelect() {
   CKpCharSelectDlg dlg(this);
   dlg.SetSymbolID(m_LineStyleBase.m_nSymbol);
-  dlg.SetFaceName(FaceName(m_LineStyleBase));
+  dlg.SetFaceName(m_LineStyleBase.GetFont());
   if (dlg.DoModal() != IDOK) return;
   const long code = dlg.GetSymbolID();
   if (code >= SHRT_MIN && code <= SHRT_MAX) m_LineStyleBase.SetSymbol(static_cast<short>(code));
@@ -666,22 +653,7 @@ void CKpLineStylePatternDlg::RunCharSelect() {
 
 void CKpLineStylePatternDlg::paintEvent(QPaintEvent* event) {
   CKpDialog::paintEvent(event);
-  // The toolbar's gripper (two etched bars) and the etched line under it.
-  QPainter p(this);
-  const QRect bar = m_pToolBar->geometry();
-  const QColor dark = palette().color(QPalette::Mid);
-  const QColor light = palette().color(QPalette::Light);
-  for (int x : {3, 6}) {
-    p.setPen(light);
-    p.drawLine(x, bar.top() + 3, x, bar.bottom() - 3);
-    p.setPen(dark);
-    p.drawLine(x + 1, bar.top() + 3, x + 1, bar.bottom() - 3);
-  }
-  const int y = bar.bottom() + 3;
-  p.setPen(dark);
-  p.drawLine(0, y, width(), y);
-  p.setPen(light);
-  p.drawLine(0, y + 1, width(), y + 1);
+  kp::ui::PaintToolBarGripper(*this, m_pToolBar->geometry());
 }
 
 bool CKpLineStylePatternDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -727,12 +699,12 @@ void CKpLineStylePatternDlg::OnDrawSymbol(CDC* dc, const CRect& client) {
     return;
   }
   CFont font;
-  if (!font.CreatePointFont(160, FaceName(sub).c_str())) return;
+  if (!font.CreatePointFont(160, sub.GetFont().c_str())) return;
   CFont* previous = dc->SelectObject(&font);
   dc->SetTextColor(sub.m_clrCurrent);
   dc->SetBkMode(TRANSPARENT);
   dc->SetTextAlign(TA_LEFT | TA_TOP);
-  dc->TextOut(client.left + 12, client.top + 8, GlyphText(sub.m_nSymbol));
+  dc->TextOut(client.left + 12, client.top + 8, kp::GlyphText(sub.m_nSymbol));
   if (previous) dc->SelectObject(previous);
 }
 

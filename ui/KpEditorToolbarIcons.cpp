@@ -4,25 +4,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "ui/KpUiResources.h"
+
 namespace kp::ui {
 namespace {
 
-using Draw = void (*)(QPainter&);
-
-QIcon MakeIcon(Draw draw) {
-  QIcon icon;
-  for (const qreal dpr : {1.0, 2.0}) {
-    QPixmap pm(qRound(16 * dpr), qRound(16 * dpr));
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    draw(p);
-    p.end();
-    icon.addPixmap(pm);
-  }
-  return icon;
-}
 
 // Three stacked lines of different weight and colour: a style's sub-lines.
 void DrawSubLines(QPainter& p) {
@@ -91,12 +77,12 @@ void DrawBottom(QPainter& p) {
 
 QIcon EditorToolbarIcon(int commandId) {
   switch (commandId) {
-    case 24513: return MakeIcon(DrawNew);
-    case 24514: return MakeIcon(DrawDelete);
-    case 24515: return MakeIcon(DrawTop);
-    case 24517: return MakeIcon(DrawUp);
-    case 24516: return MakeIcon(DrawDown);
-    case 24518: return MakeIcon(DrawBottom);
+    case 24513: return ToolbarIcon16(DrawNew);
+    case 24514: return ToolbarIcon16(DrawDelete);
+    case 24515: return ToolbarIcon16(DrawTop);
+    case 24517: return ToolbarIcon16(DrawUp);
+    case 24516: return ToolbarIcon16(DrawDown);
+    case 24518: return ToolbarIcon16(DrawBottom);
     default: return QIcon();
   }
 }

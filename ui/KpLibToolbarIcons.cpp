@@ -11,22 +11,6 @@
 namespace kp::ui {
 namespace {
 
-using Draw = void (*)(QPainter&);
-
-QIcon MakeIcon(Draw draw) {
-  QIcon icon;
-  for (const qreal dpr : {1.0, 2.0}) {
-    QPixmap pm(qRound(16 * dpr), qRound(16 * dpr));
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    draw(p);
-    p.end();
-    icon.addPixmap(pm);
-  }
-  return icon;
-}
 
 const QColor kInk(40, 40, 40);
 const QColor kGreen(0, 140, 0);
@@ -157,21 +141,21 @@ void DrawOptions(QPainter& p) {
 QIcon LibToolbarIcon(int commandId) {
   switch (commandId) {
     case 24501:
-      return MakeIcon(DrawNewLibrary);
+      return ToolbarIcon16(DrawNewLibrary);
     case 24505:
-      return MakeIcon(DrawOpen);
+      return ToolbarIcon16(DrawOpen);
     case 24506:
-      return MakeIcon(DrawSave);
+      return ToolbarIcon16(DrawSave);
     case 24511:
-      return MakeIcon(DrawSaveAs);
+      return ToolbarIcon16(DrawSaveAs);
     case 24512:
-      return MakeIcon(DrawDefaultLibrary);
+      return ToolbarIcon16(DrawDefaultLibrary);
     case 24509:
-      return MakeIcon(DrawNewGroup);
+      return ToolbarIcon16(DrawNewGroup);
     case 24524:
-      return MakeIcon(DrawNewStyle);
+      return ToolbarIcon16(DrawNewStyle);
     case 24508:
-      return MakeIcon(DrawDelete);
+      return ToolbarIcon16(DrawDelete);
     case 24515:
     case 24517:
     case 24516:
@@ -179,7 +163,7 @@ QIcon LibToolbarIcon(int commandId) {
       // The moves look as they do in the style editor.
       return EditorToolbarIcon(commandId);
     case 24525:
-      return MakeIcon(DrawOptions);
+      return ToolbarIcon16(DrawOptions);
     default:
       return QIcon();
   }

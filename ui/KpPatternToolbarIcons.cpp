@@ -4,25 +4,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "ui/KpUiResources.h"
+
 namespace kp::ui {
 namespace {
 
-using Draw = void (*)(QPainter&);
-
-QIcon MakeIcon(Draw draw) {
-  QIcon icon;
-  for (const qreal dpr : {1.0, 2.0}) {
-    QPixmap pm(qRound(16 * dpr), qRound(16 * dpr));
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    draw(p);
-    p.end();
-    icon.addPixmap(pm);
-  }
-  return icon;
-}
 
 // A dash, a gap and a dash along the foot of the picture: one pair of
 // pattern entries and the start of the next.
@@ -71,8 +57,8 @@ void DrawLockColor(QPainter& p) {
 
 }  // namespace
 
-QIcon PatternNewIcon() { return MakeIcon(DrawNew); }
-QIcon PatternDeleteIcon() { return MakeIcon(DrawDelete); }
-QIcon PatternLockColorIcon() { return MakeIcon(DrawLockColor); }
+QIcon PatternNewIcon() { return ToolbarIcon16(DrawNew); }
+QIcon PatternDeleteIcon() { return ToolbarIcon16(DrawDelete); }
+QIcon PatternLockColorIcon() { return ToolbarIcon16(DrawLockColor); }
 
 }  // namespace kp::ui

@@ -1,6 +1,7 @@
 #include "ui/KpUiResources.h"
 
 #include <QPainter>
+#include <QWidget>
 #include <QPainterPath>
 #include <QPixmapCache>
 
@@ -131,6 +132,36 @@ QIcon UpLevelIcon() {
   icon.addPixmap(UpLevelPixmap(1.0));
   icon.addPixmap(UpLevelPixmap(2.0));
   return icon;
+}
+
+QIcon ToolbarIcon16(void (*draw)(QPainter&)) {
+  QIcon icon;
+  for (const qreal dpr : {1.0, 2.0}) {
+    QPixmap pm = NewPixmap(16, 16, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    draw(p);
+    p.end();
+    icon.addPixmap(pm);
+  }
+  return icon;
+}
+
+void PaintToolBarGripper(QWidget& dialog, const QRect& bar) {
+  QPainter p(&dialog);
+  const QColor dark = dialog.palette().color(QPalette::Mid);
+  const QColor light = dialog.palette().color(QPalette::Light);
+  for (int x : {3, 6}) {
+    p.setPen(light);
+    p.drawLine(x, bar.top() + 3, x, bar.bottom() - 3);
+    p.setPen(dark);
+    p.drawLine(x + 1, bar.top() + 3, x + 1, bar.bottom() - 3);
+  }
+  const int y = bar.bottom() + 3;
+  p.setPen(dark);
+  p.drawLine(0, y, dialog.width(), y);
+  p.setPen(light);
+  p.drawLine(0, y + 1, dialog.width(), y + 1);
 }
 
 }  // namespace kp::ui

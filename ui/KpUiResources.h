@@ -3,6 +3,10 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+class QRect;
+class QWidget;
+
 namespace kp::ui {
 
 // Images of the folder strip: 16x16 each.
@@ -19,5 +23,14 @@ QIcon FolderIcon(bool open);
 QPixmap Folder48(qreal devicePixelRatio = 1.0);
 // The 32x32 up-one-level arrow, with 1x and 2x pixmaps.
 QIcon UpLevelIcon();
+
+// A 16x16 toolbar icon (1x and 2x pixmaps) painted by `draw` on a transparent,
+// anti-aliased 16x16 canvas.
+QIcon ToolbarIcon16(void (*draw)(QPainter&));
+
+// Paints, on `dialog`, the gripper (two etched bars) left of a toolbar at
+// `bar` and the etched line under it: the dialogs' toolbars live outside a
+// main window, where Qt draws no handle.
+void PaintToolBarGripper(QWidget& dialog, const QRect& bar);
 
 }  // namespace kp::ui

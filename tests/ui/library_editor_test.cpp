@@ -17,6 +17,7 @@
 
 #include "model/CKpLineStyleLib.h"
 #include "module/KpStringTable.h"
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CKpLineStyleEditorDlg.h"
 #include "ui/CKpLineStyleLibDlg.h"
 #include "ui/CKpLineStyleList.h"
@@ -36,37 +37,10 @@ namespace {
 using kp::ui::IDNO;
 using kp::ui::IDYES;
 
-void AddStyle(CKpLineStyleLib& lib, long id, const char* name) {
-  CKpLineStyleObj s;
-  s.SetID(id);
-  s.SetName(name);
-  CKpLineStyleBase b;
-  s.AddStyleBase(b);
-  lib.AddStyleObj(s);
-}
-
-// Root: sub-groups "A" (20 Fence, 21 Wall) and "B" (30 Road small), then the
-// styles 10 Road, 11 River, 12 Rail, 13 Road bridge.
-// Root entries: 0 A, 1 B, 2..5 styles 10..13. Entries of A: 0 ParentGroup, 1 20, 2 21.
-std::unique_ptr<CKpLineStyleLib> MakeLib() {
-  auto lib = std::make_unique<CKpLineStyleLib>();
-  AddStyle(*lib, 10, "Road");
-  AddStyle(*lib, 11, "River");
-  AddStyle(*lib, 12, "Rail");
-  AddStyle(*lib, 13, "Road bridge");
-  AddStyle(*lib, 20, "Fence");
-  AddStyle(*lib, 21, "Wall");
-  AddStyle(*lib, 30, "Road small");
-  CKpLineStyleGroup* root = lib->GetRootGroup();
-  root->SetStyleType(CKpLineStyleGroup::StyleIDs);
-  CKpLineStyleGroup* a = root->CreateSubGroup("A");
-  CKpLineStyleGroup* b = root->CreateSubGroup("B");
-  for (long id : {20L, 21L}) a->AddStyleItem(id);
-  b->AddStyleItem(30);
-  for (long id : {10L, 11L, 12L, 13L}) root->AddStyleItem(id);
-  lib->SetModifiedFlag(FALSE);
-  return lib;
-}
+// The grouped test library: root entries 0 A, 1 B, 2..5 styles 10..13.
+// Entries of A: 0 ParentGroup, 1 20, 2 21.
+using kp::test::AddStyle;
+std::unique_ptr<CKpLineStyleLib> MakeLib() { return kp::test::MakeGroupedLib(); }
 
 std::vector<long> ItemsOf(const CKpLineStyleGroup* g) {
   std::vector<long> ids;

@@ -12,6 +12,7 @@
 
 #include "companions/CKpGeoStyle.h"
 #include "model/CKpLineStyleLib.h"
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CKpLineStylePicker.h"
 #include "ui/CKpLineStylePickerDlg.h"
 #include "ui/CKpLineStylePickerList.h"
@@ -22,36 +23,11 @@
 
 namespace {
 
-void AddStyle(CKpLineStyleLib& lib, long id, const char* name) {
-  CKpLineStyleObj s;
-  s.SetID(id);
-  s.SetName(name);
-  CKpLineStyleBase b;
-  s.AddStyleBase(b);
-  lib.AddStyleObj(s);
-}
-
-// Root: sub-groups "A" (20 Fence, 21 Wall) and "B" (30 Road small), then the
-// six pens, then 10 Road, 11 River, 12 Rail, 13 Road bridge.
+// The grouped test library: root sub-groups A and B, then the six pens, then
+// 10 Road, 11 River, 12 Rail, 13 Road bridge.
 // Cells of the root: 0 A, 1 B, 2..7 pens 0..5, 8..11 styles 10..13.
-std::unique_ptr<CKpLineStyleLib> MakeLib() {
-  auto lib = std::make_unique<CKpLineStyleLib>();
-  AddStyle(*lib, 10, "Road");
-  AddStyle(*lib, 11, "River");
-  AddStyle(*lib, 12, "Rail");
-  AddStyle(*lib, 13, "Road bridge");
-  AddStyle(*lib, 20, "Fence");
-  AddStyle(*lib, 21, "Wall");
-  AddStyle(*lib, 30, "Road small");
-  CKpLineStyleGroup* root = lib->GetRootGroup();
-  root->SetStyleType(CKpLineStyleGroup::StyleIDs);
-  CKpLineStyleGroup* a = root->CreateSubGroup("A");
-  CKpLineStyleGroup* b = root->CreateSubGroup("B");
-  for (long id : {20L, 21L}) a->AddStyleItem(id);
-  b->AddStyleItem(30);
-  for (long id : {10L, 11L, 12L, 13L}) root->AddStyleItem(id);
-  return lib;
-}
+using kp::test::AddStyle;
+std::unique_ptr<CKpLineStyleLib> MakeLib() { return kp::test::MakeGroupedLib(); }
 
 class UiPickerDialog : public ::testing::Test {
  protected:
