@@ -22,6 +22,7 @@
 #include "platform/CBrush.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/CKpLineStyleBaseList.h"
 #include "ui/CKpLineStylePatternDlg.h"
 #include "ui/KpEditorToolbarIcons.h"
@@ -55,11 +56,6 @@ constexpr long kMaxZoom = 5;
 constexpr LONG kSampleInset = 30;
 
 bool IsCustomSymbolKind(long k) { return k == 47 || k == 48; }
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
-             static_cast<unsigned>(c.blue()));
-}
 
 QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
 
@@ -634,15 +630,9 @@ bool CKpLineStyleEditorDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CKpLineStyleEditorDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   if (dc == nullptr || m_LineStyleObj.Count() == 0) return;
-  CRect rect = client;
-  rect.DeflateRect(2, 2);
-  dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
-  const int oldMode = dc->SetMapMode(MM_ISOTROPIC);
-  dc->DPtoLP(&rect);
-  {
-    CBrush face(ToColorRef(palette().color(QPalette::Button)));
-    dc->FillRect(&rect, &face);
-  }
+  CRect rect;
+  const int oldMode =
+      kp::ui::BeginDemoFrame(*dc, client, kp::ui::ToColorRef(palette().color(QPalette::Button)), rect);
   POINT pts[2] = {{rect.left + kSampleInset, rect.bottom / 2}, {rect.right - kSampleInset, rect.bottom / 2}};
 
   // The demo width and colour are a way of looking at the style, not an

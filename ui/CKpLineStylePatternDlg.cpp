@@ -34,6 +34,7 @@
 #include "platform/CFont.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/CKpCharSelectDlg.h"
 #include "ui/CKpLslExtSymPickerDlg.h"
 #include "ui/KpPatternToolbarIcons.h"
@@ -70,11 +71,6 @@ bool IsAngleKind(long k) { return k == 32 || k == 33 || IsCustomSymbolKind(k); }
 bool IsSpecialKind(long k) { return k >= 39 && k <= 46; }
 
 QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
-             static_cast<unsigned>(c.blue()));
-}
 
 // A decimal number; false for empty or malformed text.
 bool ReadNumber(const QString& text, long& out) {
@@ -683,7 +679,7 @@ bool CKpLineStylePatternDlg::eventFilter(QObject* watched, QEvent* event) {
 void CKpLineStylePatternDlg::OnDrawSymbol(CDC* dc, const CRect& client) {
   if (dc == nullptr) return;
   {
-    CBrush face(ToColorRef(palette().color(QPalette::Button)));
+    CBrush face(kp::ui::ToColorRef(palette().color(QPalette::Button)));
     dc->FillRect(&client, &face);
   }
   if (!m_pSymbol->isEnabled()) return;
@@ -710,15 +706,9 @@ void CKpLineStylePatternDlg::OnDrawSymbol(CDC* dc, const CRect& client) {
 
 void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   if (dc == nullptr) return;
-  CRect rect = client;
-  rect.DeflateRect(2, 2);
-  dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
-  const int oldMode = dc->SetMapMode(MM_ISOTROPIC);
-  dc->DPtoLP(&rect);
-  {
-    CBrush face(ToColorRef(palette().color(QPalette::Button)));
-    dc->FillRect(&rect, &face);
-  }
+  CRect rect;
+  const int oldMode =
+      kp::ui::BeginDemoFrame(*dc, client, kp::ui::ToColorRef(palette().color(QPalette::Button)), rect);
   POINT pts[2] = {{rect.left + kSampleInset, rect.bottom / 2}, {rect.right - kSampleInset, rect.bottom / 2}};
 
   // Drawn from a copy: the demo's width and colour are for looking only and

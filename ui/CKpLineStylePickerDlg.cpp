@@ -24,6 +24,7 @@
 #include "platform/CPen.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/CKpLineStyleLibDlg.h"
 #include "ui/CKpLineStylePicker.h"
 #include "ui/CKpLineStylePickerList.h"
@@ -37,8 +38,6 @@ namespace {
 
 constexpr int kDroppedTreeHeight = 150;
 constexpr long kMaxWidth = 100;
-
-COLORREF ToColorRef(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
 bool IsEnterKey(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -662,15 +661,9 @@ void CKpLineStylePickerDlg::OnDrawDemo() {
 }
 
 void CKpLineStylePickerDlg::DrawDemo(CDC* dc, const CRect& client) {
-  CRect rect = client;
-  rect.DeflateRect(2, 2);
-  dc->IntersectClipRect(rect.left, rect.top, rect.right, rect.bottom);
-  const int oldMode = dc->SetMapMode(MM_ISOTROPIC);
-  dc->DPtoLP(&rect);
-  {
-    CBrush face(ToColorRef(palette().color(QPalette::Button)));
-    dc->FillRect(&rect, &face);
-  }
+  CRect rect;
+  const int oldMode =
+      kp::ui::BeginDemoFrame(*dc, client, kp::ui::ToColorRef(palette().color(QPalette::Button)), rect);
 
   POINT pts[2] = {{rect.left + 20, rect.bottom / 2}, {rect.right - 20, rect.bottom / 2}};
   const long width = m_Demo.width;

@@ -9,6 +9,7 @@
 #include "platform/CBrush.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/CKpLslExtSymPickerDlg.h"
 #include "ui/CKpLslExtSymPopup.h"
 #include "ui/KpExtSymFigures.h"
@@ -19,10 +20,6 @@ namespace {
 constexpr int kEdge = 2;        // the 3-D edge, as wide as the system's
 constexpr int kShapeGap = 4;    // between the shape area and the arrow
 constexpr int kSeparator = 2;   // shadow and highlight line left of the arrow
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
-}
 
 }  // namespace
 
@@ -103,7 +100,7 @@ void CKpLslExtSymButton::paintEvent(QPaintEvent*) {
 
   QRect shape = ShapeRect();
   if (pushed) shape.translate(1, 1);
-  const COLORREF bk = m_clrBk == kButtonFace ? ToColorRef(palette().color(QPalette::Button)) : (m_clrBk & 0xFFFFFFu);
+  const COLORREF bk = m_clrBk == kButtonFace ? kp::ui::ToColorRef(palette().color(QPalette::Button)) : (m_clrBk & 0xFFFFFFu);
   {
     CQtDC dc(&painter);
     const CRect area(shape.left(), shape.top(), shape.right() + 1, shape.bottom() + 1);

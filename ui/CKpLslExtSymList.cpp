@@ -8,13 +8,10 @@
 #include "platform/CPen.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/KpSymbolCells.h"
 
 namespace {
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
-}
 
 constexpr int kDefaultCell = 40;
 // Far more cells than a list can show, and far from overflowing the count.
@@ -138,9 +135,9 @@ void CKpLslExtSymList::SetColumnWidth(int width) {
 
 int CKpLslExtSymList::Draw(CDC& dc, int index, const RECT& cell, bool selected) {
   if (!m_pLineSymLib || !m_pResSymLib || index < 0 || index >= GetCount()) return 0;
-  const COLORREF accent = ToColorRef(palette().color(QPalette::Highlight));
+  const COLORREF accent = kp::ui::ToColorRef(palette().color(QPalette::Highlight));
   CPen pen;
-  pen.CreatePen(PS_SOLID, 1, selected ? accent : ToColorRef(palette().color(QPalette::Base)));
+  pen.CreatePen(PS_SOLID, 1, selected ? accent : kp::ui::ToColorRef(palette().color(QPalette::Base)));
   CPen* oldPen = dc.SelectObject(&pen);
   CGdiObject* oldBrush = dc.SelectStockObject(NULL_BRUSH);
   dc.Rectangle(&cell);

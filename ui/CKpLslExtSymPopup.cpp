@@ -13,6 +13,7 @@
 #include "module/KpStringTable.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/KpDemoFrame.h"
 #include "ui/CKpLslExtSymButton.h"
 #include "ui/KpExtSymFigures.h"
 
@@ -24,10 +25,6 @@ constexpr COLORREF kInitialLight = RGB(0xE6, 0xE6, 0xE6);
 constexpr COLORREF kInitialFill = RGB(215, 215, 215);
 constexpr COLORREF kHotLight = RGB(0xF5, 0xF5, 0xF5);
 constexpr COLORREF kHotShadow = RGB(0x78, 0x78, 0x78);
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
-}
 
 CRect ToRect(const QRect& r) { return CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
 
@@ -119,7 +116,7 @@ int CKpLslExtSymPopup::StepCell(int cell, int key) {
 void CKpLslExtSymPopup::PaintCells(QPainter& painter) {
   CQtDC dc(&painter);
   const CRect all = ToRect(rect());
-  dc.FillSolidRect(&all, ToColorRef(palette().color(QPalette::Button)));
+  dc.FillSolidRect(&all, kp::ui::ToColorRef(palette().color(QPalette::Button)));
 
   CRect initial = ToRect(CellRect(m_nInitial));
   initial.DeflateRect(2, 2);
@@ -142,10 +139,10 @@ void CKpLslExtSymPopup::PaintCells(QPainter& painter) {
 
   // The raised outer edge, two pixels as the system draws it.
   const QPalette& pal = palette();
-  Draw3dRect(dc, all, ToColorRef(pal.color(QPalette::Midlight)), ToColorRef(pal.color(QPalette::Shadow)));
+  Draw3dRect(dc, all, kp::ui::ToColorRef(pal.color(QPalette::Midlight)), kp::ui::ToColorRef(pal.color(QPalette::Shadow)));
   CRect inner = all;
   inner.DeflateRect(1, 1);
-  Draw3dRect(dc, inner, ToColorRef(pal.color(QPalette::Light)), ToColorRef(pal.color(QPalette::Dark)));
+  Draw3dRect(dc, inner, kp::ui::ToColorRef(pal.color(QPalette::Light)), kp::ui::ToColorRef(pal.color(QPalette::Dark)));
 }
 
 void CKpLslExtSymPopup::paintEvent(QPaintEvent*) {
