@@ -5,17 +5,22 @@
 // Readers never trust the stream: every record reader checks its counts
 // against the bytes left, and every entry point reads into a fresh library
 // that replaces this one's content only when the whole stream was read.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "format/KpSaveFileCalls.h"
 #include "model/CKpLineStyleLib.h"
 #include "module/KpStringTable.h"
 
@@ -30,20 +35,6 @@ bool IsLibraryStream(const CKpByteArrayEx& stream) {
 long VersionOf(const CKpByteArrayEx& stream) {
   int pos = 4;
   return stream.GetLongAt(pos);
-}
-
-// Writes all of data to fd, retrying short writes; false on any error.
-bool WriteAll(int fd, const unsigned char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Reads a whole file into the stream; false when it cannot be opened or read.
@@ -63,13 +54,6 @@ bool ReadWholeFile(const CString& path, CKpByteArrayEx& stream) {
   stream.SetSize(0);
   stream.Add(bytes.data(), static_cast<int>(bytes.size()));
   return true;
-}
-
-// A name for the temporary file beside `path` that no other save uses.
-CString TemporaryNameFor(const CString& path, int attempt) {
-  static std::atomic<unsigned> counter{0};
-  return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-         std::to_string(attempt);
 }
 
 }  // namespace
@@ -301,31 +285,185 @@ int CKpLineStyleLib::LoadFromFile(const CString& path) {
   return result;
 }
 
+namespace {
+
+ssize_t SystemWrite(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int SystemFsync(int fd) { return ::fsync(fd); }
+int SystemClose(int fd) { return ::close(fd); }
+int SystemRename(const char* from, const char* to) { return std::rename(from, to); }
+
+constexpr kp::KpSaveFileCalls kSystemCalls{SystemWrite, SystemFsync, SystemClose, SystemRename};
+kp::KpSaveFileCalls g_saveFileCalls = kSystemCalls;
+
+// A temporary whose process is gone was left by a save that was killed. It is
+// removed only once it is this old: a younger one may belong to a save still
+// running on another machine that shares the folder, where process IDs of
+// this machine say nothing.
+constexpr time_t kStaleTemporaryAge = 60 * 60;
+
+CString FolderOf(const CString& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == CString::npos) return ".";
+  return slash == 0 ? CString("/") : path.substr(0, slash);
+}
+
+CString FileNameOf(const CString& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == CString::npos ? path : path.substr(slash + 1);
+}
+
+// Saving through a symbolic link replaces the file it names; replacing the
+// link itself would leave the file the user keeps elsewhere unchanged. A link
+// that names nothing is replaced by the file.
+CString SaveTargetOf(const CString& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return path;
+  const CString target = real;
+  std::free(real);
+  return target;
+}
+
+// A name for the temporary file beside `path` that no other save uses:
+// "<file>.tmp-<process>-<count>-<attempt>".
+CString TemporaryNameFor(const CString& path, int attempt) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+         std::to_string(attempt);
+}
+
+// The process that made `entry` as a temporary of `fileName`, or 0 when
+// `entry` is not such a name.
+pid_t TemporaryOwner(const CString& entry, const CString& fileName) {
+  const CString prefix = fileName + ".tmp-";
+  if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return 0;
+  const CString rest = entry.substr(prefix.size());
+  int dashes = 0;
+  size_t digits = 0;
+  for (const char c : rest) {
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '-' && digits > 0) {
+      ++dashes;
+      digits = 0;
+    } else {
+      return 0;
+    }
+  }
+  const size_t pidDigits = rest.find('-');
+  if (dashes != 2 || digits == 0 || pidDigits > 9) return 0;
+  return static_cast<pid_t>(std::strtol(rest.substr(0, pidDigits).c_str(), nullptr, 10));
+}
+
+bool IsStaleTemporary(const CString& path, pid_t owner, time_t now) {
+  if (owner <= 0 || owner == ::getpid()) return false;
+  if (::kill(owner, 0) == 0 || errno != ESRCH) return false;  // its save may still be running
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kStaleTemporaryAge;
+}
+
+// Each save killed before it could clean up leaves a temporary as large as
+// the library; without this they would pile up beside it for ever.
+void RemoveStaleTemporaries(const CString& target) {
+  const CString folder = FolderOf(target);
+  const CString name = FileNameOf(target);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const CString path = folder + "/" + entry->d_name;
+    if (IsStaleTemporary(path, TemporaryOwner(entry->d_name, name), now)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+int CreateTemporary(const CString& target, CString& temp) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temp = TemporaryNameFor(target, attempt);
+    int fd = -1;
+    do {
+      fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// The replacing file gets the permissions of the one it replaces.
+void KeepMode(int fd, const CString& target) {
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+}
+
+// Writes all of data, retrying short and interrupted writes. A write that
+// takes nothing without an error would never finish and counts as one.
+bool WriteAll(int fd, const unsigned char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = g_saveFileCalls.write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool Sync(int fd) {
+  for (;;) {
+    if (g_saveFileCalls.fsync(fd) == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+// The descriptor is gone even when close is interrupted, so that is not
+// retried; the bytes were synced before, so it is no failure either. Other
+// errors (a network share reporting a lost write) are.
+bool Close(int fd) { return g_saveFileCalls.close(fd) == 0 || errno == EINTR; }
+
+// The rename is on disk only once its folder is: a crash soon after a save
+// reported as done could otherwise bring the old file back. File systems
+// that cannot sync a folder say so with EINVAL and are taken as they are.
+bool SyncFolder(const CString& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // nothing more can be done from here
+  const bool ok = Sync(fd) || errno == EINVAL || errno == ENOTSUP;
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace
+
+namespace kp {
+
+KpSaveFileCalls& SaveFileCalls() { return g_saveFileCalls; }
+
+void ResetSaveFileCalls() { g_saveFileCalls = kSystemCalls; }
+
+}  // namespace kp
+
+// Written beside the target and renamed over it, so that the old file stays
+// whole until the new one is complete on disk; every failure removes the
+// temporary and returns 0.
 int CKpLineStyleLib::SaveToFile(const CString& path) {
+  if (path.empty()) return 0;
   const BOOL wasModified = m_bModified;
   CKpByteArrayEx stream;
   StoreEx(stream);
   m_bModified = wasModified;
 
-  // Write beside the target and rename over it, so that the old file stays
-  // whole until the new one is complete on disk.
+  const CString target = SaveTargetOf(path);
+  RemoveStaleTemporaries(target);
   CString temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp = TemporaryNameFor(path, attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return 0;
-  }
+  const int fd = CreateTemporary(target, temp);
   if (fd < 0) return 0;
-  struct stat target {};
-  if (::stat(path.c_str(), &target) == 0) ::fchmod(fd, target.st_mode & 07777);  // keep the file's mode
-  bool ok = WriteAll(fd, stream.GetData(), static_cast<size_t>(stream.GetSize()));
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  KeepMode(fd, target);
+  bool ok = WriteAll(fd, stream.GetData(), static_cast<size_t>(stream.GetSize())) && Sync(fd);
+  ok = Close(fd) && ok;
+  ok = ok && g_saveFileCalls.rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return 0;
   }
-  return 1;
+  return SyncFolder(FolderOf(target)) ? 1 : 0;
 }
