@@ -2,23 +2,21 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/CKpLineStyleEngine.h"
 #include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
 #include "ui/CDlgGLineEdit.h"
+#include "ui/CKpSampleEngineScope.h"
 #include "ui/CListCLineSel.h"
+#include "ui/KpDemoFrame.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpMessageBox.h"
 #include "ui/KpUiConstants.h"
 #include "ui/controls/CKpButtonColorPicker.h"
@@ -35,54 +33,7 @@ constexpr int kWidthTypeCount = 3;  // 固定, 等差, 等比 = m_nWidthType 0, 
 const char* const kFillNotStored = "线型不保存填充模式，这里的设置不会生效。";
 const char* const kLastSubLine = "线型至少要有一条单线：只剩一条单线时不能删除。";
 
-// A decimal number; false for empty or malformed text.
-bool ReadNumber(const QString& text, long& out) {
-  bool ok = false;
-  const long v = text.trimmed().toLong(&ok, 10);
-  if (ok) out = v;
-  return ok;
-}
-
-void SetSpinQuietly(QScrollBar* spin, long value) {
-  const QSignalBlocker block(spin);
-  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
-}
-
-// Shows what the sub-line holds, even beyond the box's limits, without
-// notifications.
-void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
-  {
-    const QSignalBlocker block(edit);
-    edit->SetValue(value);
-    edit->setText(QString::number(value));
-  }
-  SetSpinQuietly(spin, value);
-}
-
-// The arrows beside a number box; the upper one counts up.
-QScrollBar* MakeSpin(QWidget* parent, long min, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(static_cast<int>(min), static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-CKpNumEdit* MakeNumEdit(QWidget* parent, long min, long max) {
-  auto* edit = new CKpNumEdit(parent);
-  edit->SetRange(min, max);
-  edit->setFixedWidth(64);
-  return edit;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
+constexpr int kBoxWidth = 64;
 
 }  // namespace
 
@@ -94,13 +45,7 @@ CDlgCLineEdit::CDlgCLineEdit(QWidget* parent) : CKpDialog(parent) {
   ConnectControls();
 }
 
-CDlgCLineEdit::~CDlgCLineEdit() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CDlgCLineEdit::~CDlgCLineEdit() { kp::ui::DetachChildren(this); }
 
 void CDlgCLineEdit::CreateControls() {
   auto* layout = new QVBoxLayout(this);
@@ -115,14 +60,7 @@ void CDlgCLineEdit::CreateControls() {
   layout->addLayout(top);
   layout->addWidget(CreateSampleFrame());
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  m_pOk = new QPushButton(QStringLiteral("确定"), this);
-  m_pCancel = new QPushButton(QStringLiteral("取消"), this);
-  m_pOk->setDefault(true);
-  buttons->addWidget(m_pOk);
-  buttons->addWidget(m_pCancel);
-  layout->addLayout(buttons);
+  layout->addLayout(kp::ui::OkCancelRow(this, QStringLiteral("确定"), QStringLiteral("取消"), m_pOk, m_pCancel));
 }
 
 QWidget* CDlgCLineEdit::CreateListFrame() {
@@ -151,15 +89,14 @@ QWidget* CDlgCLineEdit::CreateListFrame() {
 QWidget* CDlgCLineEdit::CreateParamFrame() {
   auto* frame = new QGroupBox(this);
   auto* grid = new QGridLayout(frame);
-  m_pHorizOffset = MakeNumEdit(frame, -kMaxHorizOffset, kMaxHorizOffset);
-  m_pVertOffset = MakeNumEdit(frame, -kMaxVertOffset, kMaxVertOffset);
-  m_pVarWidth = MakeNumEdit(frame, kMinVarWidth, kMaxVarWidth);
+  m_pHorizOffset = kp::ui::MakeNumEdit(frame, -kMaxHorizOffset, kMaxHorizOffset, kBoxWidth);
+  m_pVertOffset = kp::ui::MakeNumEdit(frame, -kMaxVertOffset, kMaxVertOffset, kBoxWidth);
+  m_pVarWidth = kp::ui::MakeNumEdit(frame, kMinVarWidth, kMaxVarWidth, kBoxWidth);
   const int h = m_pHorizOffset->sizeHint().height();
-  m_pHorizSpin = MakeSpin(frame, -kMaxHorizOffset, kMaxHorizOffset, h);
-  m_pVertSpin = MakeSpin(frame, -kMaxVertOffset, kMaxVertOffset, h);
-  m_pVarWidthSpin = MakeSpin(frame, kMinVarWidth, kMaxVarWidth, h);
-  m_pWidthType = new QComboBox(frame);
-  m_pWidthType->addItems({QStringLiteral("固定"), QStringLiteral("等差"), QStringLiteral("等比")});
+  m_pHorizSpin = kp::ui::MakeSpin(frame, -kMaxHorizOffset, kMaxHorizOffset, h);
+  m_pVertSpin = kp::ui::MakeSpin(frame, -kMaxVertOffset, kMaxVertOffset, h);
+  m_pVarWidthSpin = kp::ui::MakeSpin(frame, kMinVarWidth, kMaxVarWidth, h);
+  m_pWidthType = kp::ui::MakeCombo(frame, {"固定", "等差", "等比"});
   // Any other width type follows the style's width unchanged.
   m_pWidthType->setPlaceholderText(QStringLiteral("随线型宽度"));
   int row = 0;
@@ -169,9 +106,9 @@ QWidget* CDlgCLineEdit::CreateParamFrame() {
     if (widget) grid->addWidget(widget, row, 1, Qt::AlignLeft);
     ++row;
   };
-  add("起始偏移", EditRow(m_pHorizOffset, m_pHorizSpin));
-  add("纵向偏移", EditRow(m_pVertOffset, m_pVertSpin));
-  add("单线宽度", EditRow(m_pVarWidth, m_pVarWidthSpin));
+  add("起始偏移", kp::ui::EditRow(m_pHorizOffset, m_pHorizSpin));
+  add("纵向偏移", kp::ui::EditRow(m_pVertOffset, m_pVertSpin));
+  add("单线宽度", kp::ui::EditRow(m_pVarWidth, m_pVarWidthSpin));
   add("变宽类型", nullptr, m_pWidthType);
   return frame;
 }
@@ -204,9 +141,9 @@ QWidget* CDlgCLineEdit::CreateSampleFrame() {
   auto* layout = new QVBoxLayout(frame);
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(QStringLiteral("复合宽度:"), frame));
-  m_pTestWidth = MakeNumEdit(frame, 0, kMaxTestWidth);
-  m_pTestWidthSpin = MakeSpin(frame, 0, kMaxTestWidth, m_pTestWidth->sizeHint().height());
-  row->addLayout(EditRow(m_pTestWidth, m_pTestWidthSpin), 1);
+  m_pTestWidth = kp::ui::MakeNumEdit(frame, 0, kMaxTestWidth, kBoxWidth);
+  m_pTestWidthSpin = kp::ui::MakeSpin(frame, 0, kMaxTestWidth, m_pTestWidth->sizeHint().height());
+  row->addLayout(kp::ui::EditRow(m_pTestWidth, m_pTestWidthSpin), 1);
   layout->addLayout(row);
   m_pSample = new QWidget(frame);
   m_pSample->setFixedHeight(70);
@@ -223,14 +160,10 @@ void CDlgCLineEdit::ConnectControls() {
   connect(m_pEdit, &QPushButton::clicked, this, [this] { OnEdit(); });
   connect(m_pUp, &QPushButton::clicked, this, [this] { OnUp(); });
   connect(m_pDown, &QPushButton::clicked, this, [this] { OnDown(); });
-  const auto onText = [this](CKpNumEdit* edit, QScrollBar* spin, void (CDlgCLineEdit::*handler)()) {
-    connect(edit, &QLineEdit::textChanged, this, [this, handler] { (this->*handler)(); });
-    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
-  };
-  onText(m_pHorizOffset, m_pHorizSpin, &CDlgCLineEdit::OnChangeHorizOffset);
-  onText(m_pVertOffset, m_pVertSpin, &CDlgCLineEdit::OnChangeVertOffset);
-  onText(m_pVarWidth, m_pVarWidthSpin, &CDlgCLineEdit::OnChangeVarWidth);
-  onText(m_pTestWidth, m_pTestWidthSpin, &CDlgCLineEdit::OnChangeTestWidth);
+  kp::ui::ConnectNumberBox(this, m_pHorizOffset, m_pHorizSpin, &CDlgCLineEdit::OnChangeHorizOffset);
+  kp::ui::ConnectNumberBox(this, m_pVertOffset, m_pVertSpin, &CDlgCLineEdit::OnChangeVertOffset);
+  kp::ui::ConnectNumberBox(this, m_pVarWidth, m_pVarWidthSpin, &CDlgCLineEdit::OnChangeVarWidth);
+  kp::ui::ConnectNumberBox(this, m_pTestWidth, m_pTestWidthSpin, &CDlgCLineEdit::OnChangeTestWidth);
   connect(m_pWidthType, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int) { OnSelchangeWidthType(); });
   connect(m_pOk, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
   connect(m_pCancel, &QPushButton::clicked, this, [this] { EndDialog(IDCANCEL); });
@@ -244,7 +177,7 @@ bool CDlgCLineEdit::OnInitDialog() {
   m_pList->SetSymbolLib(m_pSymLib);
   m_pList->InitContent();
   m_nTestWidth = std::clamp(m_nTestWidth, 0L, kMaxTestWidth);
-  ShowNumber(m_pTestWidth, m_pTestWidthSpin, m_nTestWidth);
+  kp::ui::ShowNumber(m_pTestWidth, m_pTestWidthSpin, m_nTestWidth);
   m_bInitialized = TRUE;
   const long count = m_LineStyleObj.Count();
   SelectSubLine(m_nSelIndex >= 0 && m_nSelIndex < count ? static_cast<int>(m_nSelIndex) : 0);
@@ -278,12 +211,10 @@ void CDlgCLineEdit::LoadSelected() {
   m_nSelIndex = sel;
   const CKpLineStyleBase* sub = SelectedSubLine();
   if (!sub) return;
-  ShowNumber(m_pHorizOffset, m_pHorizSpin, sub->m_nHorizOffset);
-  ShowNumber(m_pVertOffset, m_pVertSpin, sub->m_nVertOffset);
-  ShowNumber(m_pVarWidth, m_pVarWidthSpin, sub->m_nVarWidth);
-  const QSignalBlocker block(m_pWidthType);
-  const short type = sub->m_nWidthType;
-  m_pWidthType->setCurrentIndex(type >= 0 && type < kWidthTypeCount ? type : -1);
+  kp::ui::ShowNumber(m_pHorizOffset, m_pHorizSpin, sub->m_nHorizOffset);
+  kp::ui::ShowNumber(m_pVertOffset, m_pVertSpin, sub->m_nVertOffset);
+  kp::ui::ShowNumber(m_pVarWidth, m_pVarWidthSpin, sub->m_nVarWidth);
+  kp::ui::SelectQuietly(m_pWidthType, sub->m_nWidthType);
 }
 
 void CDlgCLineEdit::OnSelchangeList() {
@@ -293,34 +224,32 @@ void CDlgCLineEdit::OnSelchangeList() {
 
 // --- the selected sub-line ---------------------------------------------------
 
-bool CDlgCLineEdit::ReadBox(CKpNumEdit* edit, QScrollBar* spin, long min, long max, long& value) {
-  if (!ReadNumber(edit->text(), value)) return false;
-  SetSpinQuietly(spin, value);
-  return value >= min && value <= max;
-}
-
 void CDlgCLineEdit::OnChangeHorizOffset() {
+  if (!m_bInitialized) return;
   long value = 0;
+  if (!kp::ui::ReadBox(m_pHorizOffset->text(), m_pHorizSpin, -kMaxHorizOffset, kMaxHorizOffset, value)) return;
   CKpLineStyleBase* sub = SelectedSubLine();
-  if (!m_bInitialized || !ReadBox(m_pHorizOffset, m_pHorizSpin, -kMaxHorizOffset, kMaxHorizOffset, value) || !sub)
-    return;
+  if (!sub) return;
   sub->m_nHorizOffset = static_cast<short>(value);
   RepaintAll();
 }
 
 void CDlgCLineEdit::OnChangeVertOffset() {
+  if (!m_bInitialized) return;
   long value = 0;
+  if (!kp::ui::ReadBox(m_pVertOffset->text(), m_pVertSpin, -kMaxVertOffset, kMaxVertOffset, value)) return;
   CKpLineStyleBase* sub = SelectedSubLine();
-  if (!m_bInitialized || !ReadBox(m_pVertOffset, m_pVertSpin, -kMaxVertOffset, kMaxVertOffset, value) || !sub)
-    return;
+  if (!sub) return;
   sub->m_nVertOffset = static_cast<short>(value);
   RepaintAll();
 }
 
 void CDlgCLineEdit::OnChangeVarWidth() {
+  if (!m_bInitialized) return;
   long value = 0;
+  if (!kp::ui::ReadBox(m_pVarWidth->text(), m_pVarWidthSpin, kMinVarWidth, kMaxVarWidth, value)) return;
   CKpLineStyleBase* sub = SelectedSubLine();
-  if (!m_bInitialized || !ReadBox(m_pVarWidth, m_pVarWidthSpin, kMinVarWidth, kMaxVarWidth, value) || !sub) return;
+  if (!sub) return;
   sub->m_nVarWidth = static_cast<short>(value);
   RepaintAll();
 }
@@ -335,7 +264,7 @@ void CDlgCLineEdit::OnSelchangeWidthType() {
 
 void CDlgCLineEdit::OnChangeTestWidth() {
   long value = 0;
-  if (!m_bInitialized || !ReadBox(m_pTestWidth, m_pTestWidthSpin, 0, kMaxTestWidth, value)) return;
+  if (!m_bInitialized || !kp::ui::ReadBox(m_pTestWidth->text(), m_pTestWidthSpin, 0, kMaxTestWidth, value)) return;
   m_nTestWidth = value;
   m_pSample->update();
 }
@@ -416,13 +345,7 @@ void CDlgCLineEdit::RepaintAll() {
 
 bool CDlgCLineEdit::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint && watched == m_pSample) {
-    QPainter painter(m_pSample);
-    {
-      CQtDC dc(&painter, SIZE{m_pSample->width(), m_pSample->height()});
-      OnDrawSample(&dc, CRect(0, 0, m_pSample->width(), m_pSample->height()));
-    }
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(m_pSample->rect().adjusted(0, 0, -1, -1));
+    kp::ui::PaintFramedArea(*m_pSample, palette(), [this](CDC* dc, const CRect& client) { OnDrawSample(dc, client); });
     return true;
   }
   return CKpDialog::eventFilter(watched, event);
@@ -433,17 +356,11 @@ void CDlgCLineEdit::OnDrawSample(CDC* dc, const CRect& client) {
   RECT rect{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
   // The test width is a way of looking at the style, not an edit: it goes on
   // a copy, over the sub-lines' own colours.
-  CKpLineStyleEngine& engine = gLineStyleEngine;
-  const BOOL hostStylePen = engine.m_bStylePen;
   CKpLineStyleObj sample(m_LineStyleObj);
   sample.SetColor();
   sample.SetWidth(m_nTestWidth);
-  CKpSymLib* const hostSymbols = engine.m_pSymLib;
-  if (m_pSymLib) engine.m_pSymLib = m_pSymLib;
   // Every sub-line draws with its own pen at the test width; the widget's
   // pen is no host's choice.
-  engine.m_bStylePen = TRUE;
+  const CKpSampleEngineScope engine(m_pSymLib, CKpSampleEngineScope::StylePen);
   sample.DrawTestSample(dc, rect);
-  engine.m_bStylePen = hostStylePen;
-  engine.m_pSymLib = hostSymbols;
 }

@@ -92,8 +92,6 @@ class CDlgCLineEdit : public CKpDialog {
   bool RunPatternEditor(CKpLineStyleBase& sub);
   // Swaps the selected sub-line with the one at `other`, which it follows.
   void SwapSelectedWith(int other);
-  // Reads a box: false when its text is no number or lies outside [min, max].
-  bool ReadBox(CKpNumEdit* edit, QScrollBar* spin, long min, long max, long& value);
   void RepaintAll();
   void OnDrawSample(CDC* dc, const CRect& client);
 

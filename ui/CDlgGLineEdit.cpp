@@ -2,30 +2,27 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <climits>
-#include <cstring>
 
-#include "engine/CKpLineStyleEngine.h"
 #include "model/KpSubLineKinds.h"
 #include "module/KpStringTable.h"
 #include "platform/CBrush.h"
-#include "platform/CFont.h"
 #include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
 #include "ui/CKpCharSelectDlg.h"
+#include "ui/CKpSampleEngineScope.h"
+#include "ui/KpDemoFrame.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpUiConstants.h"
 #include "ui/controls/CKpButtonColorPicker.h"
 #include "ui/controls/CKpNumEdit.h"
@@ -36,6 +33,7 @@ constexpr long kMinEntry = 1, kMaxEntry = 400;
 constexpr long kMinHVLength = 1, kMaxHVLength = 200;
 constexpr long kMaxPenWidth = 100;
 constexpr long kMaxAngle = 1800;
+constexpr int kBoxWidth = 64;
 
 // The repeat modes the engine draws: 0 along the pattern, 1 by the special
 // kinds' step. The others of the list are not drawn by anything.
@@ -44,90 +42,9 @@ constexpr int kRepeatStep = 1;
 
 bool IsGlyphKind(long k) { return k >= 28 && k <= 33; }
 
-// A decimal number; false for empty or malformed text.
-bool ReadNumber(const QString& text, long& out) {
-  bool ok = false;
-  const long v = text.trimmed().toLong(&ok, 10);
-  if (ok) out = v;
-  return ok;
-}
-
-int IndexOrNone(long value, int count) { return value >= 0 && value < count ? static_cast<int>(value) : -1; }
-
-void SelectQuietly(QComboBox* box, long value) {
-  const QSignalBlocker block(box);
-  box->setCurrentIndex(IndexOrNone(value, box->count()));
-}
-
-void SetSpinQuietly(QScrollBar* spin, long value) {
-  const QSignalBlocker block(spin);
-  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
-}
-
-// Shows what the sub-line holds, even beyond the box's limits, without
-// notifications.
-void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
-  {
-    const QSignalBlocker block(edit);
-    edit->SetValue(value);
-    edit->setText(QString::number(value));
-  }
-  SetSpinQuietly(spin, value);
-}
-
-// The arrows beside a number box; the upper one counts up.
-QScrollBar* MakeSpin(QWidget* parent, long min, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(static_cast<int>(min), static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-CKpNumEdit* MakeNumEdit(QWidget* parent, long min, long max) {
-  auto* edit = new CKpNumEdit(parent);
-  edit->SetRange(min, max);
-  edit->setFixedWidth(64);
-  return edit;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
-
-QComboBox* MakeCombo(QWidget* parent, std::initializer_list<const char*> items) {
-  auto* box = new QComboBox(parent);
-  for (const char* item : items) box->addItem(QString::fromUtf8(item));
-  return box;
-}
-
 // A pattern entry as the list shows it: drawn (实) or gap (虚), and its length.
 QString EntryText(const CKpLineStyleBase& sub, long i) {
   return QStringLiteral("%1  %2").arg(sub.GetFlagAt(i) ? QStringLiteral("实") : QStringLiteral("虚")).arg(sub.GetAt(i));
-}
-
-// The character of a glyph decoration: the low byte of the code as the
-// Latin-1 character of that value.
-CString GlyphText(short symbol) {
-  const unsigned code = static_cast<unsigned>(symbol) & 0xFFu;
-  if (code == 0) return CString();
-  if (code < 0x80) return CString(1, static_cast<char>(code));
-  CString s;
-  s += static_cast<char>(0xC0u | (code >> 6));
-  s += static_cast<char>(0x80u | (code & 0x3Fu));
-  return s;
-}
-
-// The record's face name need not be terminated.
-CString FaceName(const CKpLineStyleBase& sub) { return CString(sub.m_szFont, strnlen(sub.m_szFont, sizeof sub.m_szFont)); }
-
-COLORREF ToColorRef(const QColor& c) {
-  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
 }
 
 }  // namespace
@@ -141,13 +58,7 @@ CDlgGLineEdit::CDlgGLineEdit(QWidget* parent) : CKpDialog(parent) {
   ConnectControls();
 }
 
-CDlgGLineEdit::~CDlgGLineEdit() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CDlgGLineEdit::~CDlgGLineEdit() { kp::ui::DetachChildren(this); }
 
 void CDlgGLineEdit::CreateControls() {
   auto* layout = new QVBoxLayout(this);
@@ -163,14 +74,7 @@ void CDlgGLineEdit::CreateControls() {
   m_pSample->installEventFilter(this);
   layout->addWidget(m_pSample);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  m_pOk = new QPushButton(QStringLiteral("确定"), this);
-  m_pCancel = new QPushButton(QStringLiteral("取消"), this);
-  m_pOk->setDefault(true);
-  buttons->addWidget(m_pOk);
-  buttons->addWidget(m_pCancel);
-  layout->addLayout(buttons);
+  layout->addLayout(kp::ui::OkCancelRow(this, QStringLiteral("确定"), QStringLiteral("取消"), m_pOk, m_pCancel));
 }
 
 QWidget* CDlgGLineEdit::CreatePatternFrame() {
@@ -198,9 +102,9 @@ QWidget* CDlgGLineEdit::CreatePatternFrame() {
 
   auto* entryRow = new QHBoxLayout;
   entryRow->addWidget(new QLabel(QStringLiteral("线段长度："), frame));
-  m_pEntryLength = MakeNumEdit(frame, kMinEntry, kMaxEntry);
-  m_pEntryLengthSpin = MakeSpin(frame, kMinEntry, kMaxEntry, m_pEntryLength->sizeHint().height());
-  entryRow->addLayout(EditRow(m_pEntryLength, m_pEntryLengthSpin));
+  m_pEntryLength = kp::ui::MakeNumEdit(frame, kMinEntry, kMaxEntry, kBoxWidth);
+  m_pEntryLengthSpin = kp::ui::MakeSpin(frame, kMinEntry, kMaxEntry, m_pEntryLength->sizeHint().height());
+  entryRow->addLayout(kp::ui::EditRow(m_pEntryLength, m_pEntryLengthSpin));
   layout->addLayout(entryRow);
   m_pUserStyle = new QCheckBox(QStringLiteral("用户线型"), frame);
   // It reports whether the sub-line has a pattern; the pattern decides that.
@@ -213,12 +117,12 @@ QWidget* CDlgGLineEdit::CreatePatternFrame() {
 QWidget* CDlgGLineEdit::CreatePenFrame() {
   auto* frame = new QGroupBox(this);
   auto* grid = new QGridLayout(frame);
-  m_pStartMode = MakeCombo(frame, {"实线开始", "虚线开始"});
-  m_pJoin = MakeCombo(frame, {"斜接头", "圆接头", "方接头"});
-  m_pCap = MakeCombo(frame, {"圆头", "方头", "无端头"});
-  m_pPenStyle = MakeCombo(frame, {"实线", "短横线", "点线", "点横线", "多点横线"});
-  m_pPenWidth = MakeNumEdit(frame, 0, kMaxPenWidth);
-  m_pPenWidthSpin = MakeSpin(frame, 0, kMaxPenWidth, m_pPenWidth->sizeHint().height());
+  m_pStartMode = kp::ui::MakeCombo(frame, {"实线开始", "虚线开始"});
+  m_pJoin = kp::ui::MakeCombo(frame, {"斜接头", "圆接头", "方接头"});
+  m_pCap = kp::ui::MakeCombo(frame, {"圆头", "方头", "无端头"});
+  m_pPenStyle = kp::ui::MakeCombo(frame, {"实线", "短横线", "点线", "点横线", "多点横线"});
+  m_pPenWidth = kp::ui::MakeNumEdit(frame, 0, kMaxPenWidth, kBoxWidth);
+  m_pPenWidthSpin = kp::ui::MakeSpin(frame, 0, kMaxPenWidth, m_pPenWidth->sizeHint().height());
   m_pColor = new CKpButtonColorPicker(frame);
   m_pColor->setFixedWidth(100);
   int row = 0;
@@ -232,7 +136,7 @@ QWidget* CDlgGLineEdit::CreatePenFrame() {
   add("转角类型:", m_pJoin);
   add("端头类型:", m_pCap);
   add("模式类型：", m_pPenStyle);
-  add("画笔宽度：", nullptr, EditRow(m_pPenWidth, m_pPenWidthSpin));
+  add("画笔宽度：", nullptr, kp::ui::EditRow(m_pPenWidth, m_pPenWidthSpin));
   add("颜   色 :", m_pColor);
   grid->setRowStretch(row, 1);
   return frame;
@@ -244,15 +148,15 @@ QWidget* CDlgGLineEdit::CreateDecorationFrame() {
   m_pKind = new QComboBox(frame);
   m_pKind->setMaxVisibleItems(20);
   m_pKind->setMinimumWidth(170);
-  m_pHVLength = MakeNumEdit(frame, kMinHVLength, kMaxHVLength);
-  m_pHVLengthSpin = MakeSpin(frame, kMinHVLength, kMaxHVLength, m_pHVLength->sizeHint().height());
-  m_pAngle = MakeNumEdit(frame, -kMaxAngle, kMaxAngle);
-  m_pAngleSpin = MakeSpin(frame, -kMaxAngle, kMaxAngle, m_pAngle->sizeHint().height());
+  m_pHVLength = kp::ui::MakeNumEdit(frame, kMinHVLength, kMaxHVLength, kBoxWidth);
+  m_pHVLengthSpin = kp::ui::MakeSpin(frame, kMinHVLength, kMaxHVLength, m_pHVLength->sizeHint().height());
+  m_pAngle = kp::ui::MakeNumEdit(frame, -kMaxAngle, kMaxAngle, kBoxWidth);
+  m_pAngleSpin = kp::ui::MakeSpin(frame, -kMaxAngle, kMaxAngle, m_pAngle->sizeHint().height());
   m_pSymbol = new QPushButton(frame);
   m_pSymbol->setFixedSize(44, 40);
   m_pSymbol->setAutoDefault(false);
   m_pSymbol->installEventFilter(this);
-  m_pRepeatMode = MakeCombo(frame, {"短线", "顶点", "线段中点", "折线开始", "折线结束", "折线开始和结束"});
+  m_pRepeatMode = kp::ui::MakeCombo(frame, {"短线", "顶点", "线段中点", "折线开始", "折线结束", "折线开始和结束"});
   int row = 0;
   const auto add = [&](const char* label, QWidget* widget, QLayout* inner = nullptr) {
     grid->addWidget(new QLabel(QString::fromUtf8(label), frame), row, 0);
@@ -261,8 +165,8 @@ QWidget* CDlgGLineEdit::CreateDecorationFrame() {
     ++row;
   };
   add("线段风格:", m_pKind);
-  add("纵向长度：", nullptr, EditRow(m_pHVLength, m_pHVLengthSpin));
-  add("旋转角度:", nullptr, EditRow(m_pAngle, m_pAngleSpin));
+  add("纵向长度：", nullptr, kp::ui::EditRow(m_pHVLength, m_pHVLengthSpin));
+  add("旋转角度:", nullptr, kp::ui::EditRow(m_pAngle, m_pAngleSpin));
   add("符号:", m_pSymbol);
   add("重复模式:", m_pRepeatMode);
   grid->setRowStretch(row, 1);
@@ -272,7 +176,7 @@ QWidget* CDlgGLineEdit::CreateDecorationFrame() {
 void CDlgGLineEdit::FillCombos() {
   const QSignalBlocker block(m_pKind);
   m_pKind->clear();
-  for (int k = 0; k < kKindCount; ++k) m_pKind->addItem(QString::fromStdString(kp::ModuleString(kp::KP_IDS_KIND_FIRST + k)));
+  for (int k = 0; k < kKindCount; ++k) m_pKind->addItem(kp::ui::Text(kp::KP_IDS_KIND_FIRST + k));
   // Nothing in the module draws the repeat modes beyond the first two, so
   // they cannot be chosen rather than be chosen and lost.
   if (auto* model = qobject_cast<QStandardItemModel*>(m_pRepeatMode->model())) {
@@ -297,14 +201,10 @@ void CDlgGLineEdit::ConnectControls() {
   onIndex(m_pCap, &CDlgGLineEdit::OnSelchangeCap);
   onIndex(m_pPenStyle, &CDlgGLineEdit::OnSelchangePenStyle);
   onIndex(m_pRepeatMode, &CDlgGLineEdit::OnSelchangeRepeatMode);
-  const auto onText = [this](CKpNumEdit* edit, QScrollBar* spin, void (CDlgGLineEdit::*handler)()) {
-    connect(edit, &QLineEdit::textChanged, this, [this, handler] { (this->*handler)(); });
-    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
-  };
-  onText(m_pHVLength, m_pHVLengthSpin, &CDlgGLineEdit::OnChangeHVLength);
-  onText(m_pPenWidth, m_pPenWidthSpin, &CDlgGLineEdit::OnChangePenWidth);
-  onText(m_pEntryLength, m_pEntryLengthSpin, &CDlgGLineEdit::OnChangeEntryLength);
-  onText(m_pAngle, m_pAngleSpin, &CDlgGLineEdit::OnChangeAngle);
+  kp::ui::ConnectNumberBox(this, m_pHVLength, m_pHVLengthSpin, &CDlgGLineEdit::OnChangeHVLength);
+  kp::ui::ConnectNumberBox(this, m_pPenWidth, m_pPenWidthSpin, &CDlgGLineEdit::OnChangePenWidth);
+  kp::ui::ConnectNumberBox(this, m_pEntryLength, m_pEntryLengthSpin, &CDlgGLineEdit::OnChangeEntryLength);
+  kp::ui::ConnectNumberBox(this, m_pAngle, m_pAngleSpin, &CDlgGLineEdit::OnChangeAngle);
   connect(m_pColor, &CKpButtonColorPicker::selEndOk, this, [this](long w, long) { OnSelEndOkColor(w); });
   connect(m_pSymbol, &QPushButton::clicked, this, [this] { OnSymbol(); });
   connect(m_pOk, &QPushButton::clicked, this, [this] { OnOK(); });
@@ -328,17 +228,17 @@ void CDlgGLineEdit::showEvent(QShowEvent* event) {
 void CDlgGLineEdit::LoadContent() {
   const CKpLineStyleBase& sub = m_LineStyleBase;
   ShowKind();
-  SelectQuietly(m_pStartMode, 1 - sub.GetStartMode());
-  SelectQuietly(m_pJoin, sub.GetJoin());
-  SelectQuietly(m_pCap, sub.GetCap());
-  SelectQuietly(m_pPenStyle, sub.GetBase());
-  SelectQuietly(m_pRepeatMode, sub.m_nRepeatMode);
-  ShowNumber(m_pHVLength, m_pHVLengthSpin, sub.m_nHVLength);
-  ShowNumber(m_pPenWidth, m_pPenWidthSpin, sub.m_nWidth);
-  ShowNumber(m_pAngle, m_pAngleSpin, sub.m_nAngle);
+  kp::ui::SelectQuietly(m_pStartMode, 1 - sub.GetStartMode());
+  kp::ui::SelectQuietly(m_pJoin, sub.GetJoin());
+  kp::ui::SelectQuietly(m_pCap, sub.GetCap());
+  kp::ui::SelectQuietly(m_pPenStyle, sub.GetBase());
+  kp::ui::SelectQuietly(m_pRepeatMode, sub.m_nRepeatMode);
+  kp::ui::ShowNumber(m_pHVLength, m_pHVLengthSpin, sub.m_nHVLength);
+  kp::ui::ShowNumber(m_pPenWidth, m_pPenWidthSpin, sub.m_nWidth);
+  kp::ui::ShowNumber(m_pAngle, m_pAngleSpin, sub.m_nAngle);
   m_pColor->SetColor(sub.m_clrColor);
   if (sub.Count() > 0) m_nEntryLength = sub.GetAt(0);
-  ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
+  kp::ui::ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
   RebuildList(0);
   UpdateUserStyleBox();
   EnableGlyphControls();
@@ -356,7 +256,7 @@ void CDlgGLineEdit::RebuildList(int row) {
   }
   if (row < 0 || row >= m_LineStyleBase.Count()) return;
   m_nEntryLength = m_LineStyleBase.GetAt(row);
-  ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
+  kp::ui::ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
 }
 
 void CDlgGLineEdit::ShowKind() {
@@ -365,7 +265,7 @@ void CDlgGLineEdit::ShowKind() {
   // another one is chosen.
   const char* label = kp::SubLineKindLabel(kind);
   m_pKind->setPlaceholderText(label ? QString::fromUtf8(label) : QString());
-  SelectQuietly(m_pKind, kind);
+  kp::ui::SelectQuietly(m_pKind, kind);
 }
 
 void CDlgGLineEdit::UpdateUserStyleBox() { m_pUserStyle->setChecked(m_LineStyleBase.GetUserStyle() != 0); }
@@ -390,7 +290,7 @@ void CDlgGLineEdit::DropKindWithoutPattern() {
 
 long CDlgGLineEdit::EntryBoxValue() const {
   long value = m_nEntryLength;
-  ReadNumber(m_pEntryLength->text(), value);
+  kp::ui::ReadNumber(m_pEntryLength->text(), value);
   return value;
 }
 
@@ -406,7 +306,7 @@ void CDlgGLineEdit::OnSelchangePatternList() {
   const int row = m_pList->currentRow();
   if (row < 0 || row >= m_LineStyleBase.Count()) return;
   m_nEntryLength = m_LineStyleBase.GetAt(row);
-  ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
+  kp::ui::ShowNumber(m_pEntryLength, m_pEntryLengthSpin, m_nEntryLength);
 }
 
 void CDlgGLineEdit::OnPatternAdd() {
@@ -491,9 +391,7 @@ void CDlgGLineEdit::OnSelchangeRepeatMode() {
 void CDlgGLineEdit::OnChangeHVLength() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pHVLength->text(), value)) return;
-  SetSpinQuietly(m_pHVLengthSpin, value);
-  if (value > kMaxHVLength) return;
+  if (!kp::ui::ReadBox(m_pHVLength->text(), m_pHVLengthSpin, LONG_MIN, kMaxHVLength, value)) return;
   CKpLineStyleBase& sub = m_LineStyleBase;
   if (value <= 0) {
     // No extent across the line leaves no decoration to draw.
@@ -510,9 +408,7 @@ void CDlgGLineEdit::OnChangeHVLength() {
 void CDlgGLineEdit::OnChangePenWidth() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pPenWidth->text(), value)) return;
-  SetSpinQuietly(m_pPenWidthSpin, value);
-  if (value < 0 || value > kMaxPenWidth) return;
+  if (!kp::ui::ReadBox(m_pPenWidth->text(), m_pPenWidthSpin, 0, kMaxPenWidth, value)) return;
   m_LineStyleBase.m_nWidth = static_cast<short>(value);
   m_LineStyleBase.m_nCurWidth = static_cast<short>(value);
   Redraw();
@@ -521,9 +417,7 @@ void CDlgGLineEdit::OnChangePenWidth() {
 void CDlgGLineEdit::OnChangeEntryLength() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pEntryLength->text(), value)) return;
-  SetSpinQuietly(m_pEntryLengthSpin, value);
-  if (value < kMinEntry || value > kMaxEntry) return;
+  if (!kp::ui::ReadBox(m_pEntryLength->text(), m_pEntryLengthSpin, kMinEntry, kMaxEntry, value)) return;
   m_nEntryLength = value;
   const int row = m_pList->currentRow();
   if (row < 0 || m_LineStyleBase.SetAt(row, value) == 0) return;
@@ -534,9 +428,7 @@ void CDlgGLineEdit::OnChangeEntryLength() {
 void CDlgGLineEdit::OnChangeAngle() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pAngle->text(), value)) return;
-  SetSpinQuietly(m_pAngleSpin, value);
-  if (value < -kMaxAngle || value > kMaxAngle) return;
+  if (!kp::ui::ReadBox(m_pAngle->text(), m_pAngleSpin, -kMaxAngle, kMaxAngle, value)) return;
   m_LineStyleBase.m_nAngle = static_cast<LONG>(value);
   Redraw();
 }
@@ -553,7 +445,7 @@ void CDlgGLineEdit::OnSymbol() {
   if (!m_bInitialized || !IsGlyphKind(m_LineStyleBase.m_nHVMode)) return;
   CKpCharSelectDlg dlg(this);
   dlg.setWindowTitle(QStringLiteral("符号选择器"));
-  dlg.SetFaceName(FaceName(m_LineStyleBase));
+  dlg.SetFaceName(m_LineStyleBase.GetFont());
   dlg.SetSymbolID(m_LineStyleBase.m_nSymbol);
   if (dlg.DoModal() != IDOK) return;
   m_LineStyleBase.SetFont(dlg.GetFaceName());
@@ -570,23 +462,12 @@ void CDlgGLineEdit::OnOK() {
 // --- painting ----------------------------------------------------------------
 
 bool CDlgGLineEdit::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint && (watched == m_pSample || watched == m_pSymbol)) {
-    auto* w = static_cast<QWidget*>(watched);
-    QPainter painter(w);
-    {
-      CQtDC dc(&painter, SIZE{w->width(), w->height()});
-      const CRect client(0, 0, w->width(), w->height());
-      if (watched == m_pSample)
-        OnDrawSample(&dc, client);
-      else
-        OnDrawSymbol(&dc, client);
-    }
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(w->rect().adjusted(0, 0, -1, -1));
-    if (w == m_pSymbol && w->hasFocus()) {
-      painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-      painter.drawRect(w->rect().adjusted(3, 3, -4, -4));
-    }
+  if (event->type() == QEvent::Paint && watched == m_pSample) {
+    kp::ui::PaintFramedArea(*m_pSample, palette(), [this](CDC* dc, const CRect& client) { OnDrawSample(dc, client); });
+    return true;
+  }
+  if (event->type() == QEvent::Paint && watched == m_pSymbol) {
+    kp::ui::PaintFramedArea(*m_pSymbol, palette(), [this](CDC* dc, const CRect& client) { OnDrawSymbol(dc, client); });
     return true;
   }
   return CKpDialog::eventFilter(watched, event);
@@ -602,32 +483,18 @@ void CDlgGLineEdit::OnDrawSample(CDC* dc, const CRect& client) {
   // The sample takes the sub-line's own width and colour as current; a copy
   // keeps the edited sub-line as it is.
   CKpLineStyleBase sample = m_LineStyleBase;
-  CKpLineStyleEngine& engine = gLineStyleEngine;
-  CKpSymLib* const hostSymbols = engine.m_pSymLib;
-  if (m_pSymLib) engine.m_pSymLib = m_pSymLib;
   // Its own pen, never the widget's: a plain sub-line would otherwise show
   // in whatever pen the painter holds.
-  const BOOL hostStylePen = engine.m_bStylePen;
-  engine.m_bStylePen = TRUE;
+  const CKpSampleEngineScope engine(m_pSymLib, CKpSampleEngineScope::StylePen);
   sample.DrawSample(dc, rect);
-  engine.m_bStylePen = hostStylePen;
-  engine.m_pSymLib = hostSymbols;
 }
 
 void CDlgGLineEdit::OnDrawSymbol(CDC* dc, const CRect& client) {
   if (dc == nullptr) return;
   {
-    CBrush face(ToColorRef(palette().color(QPalette::Button)));
+    CBrush face(kp::ui::ToColorRef(palette().color(QPalette::Button)));
     dc->FillRect(&client, &face);
   }
   if (!m_pSymbol->isEnabled()) return;
-  const CKpLineStyleBase& sub = m_LineStyleBase;
-  CFont font;
-  if (!font.CreatePointFont(160, FaceName(sub).c_str())) return;
-  CFont* previous = dc->SelectObject(&font);
-  dc->SetTextColor(sub.m_clrColor);
-  dc->SetBkMode(TRANSPARENT);
-  dc->SetTextAlign(TA_LEFT | TA_TOP);
-  dc->TextOut(client.left + 10, client.top + 6, GlyphText(sub.m_nSymbol));
-  if (previous) dc->SelectObject(previous);
+  kp::ui::DrawGlyph(*dc, m_LineStyleBase, m_LineStyleBase.m_clrColor, client.left + 10, client.top + 6);
 }

@@ -29,6 +29,7 @@
 #include "ui/CDlgCLineEdit.h"
 #include "ui/CDlgStyleMan.h"
 #include "ui/CListLineSel.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpMessageBox.h"
 #include "ui/KpUiConstants.h"
 #include "ui/controls/CKpButtonDecoratePicker.h"
@@ -53,14 +54,6 @@ constexpr ButtonSpec kButtons[CDlgLineSel::BtnCount] = {
     {"|<", "移动到最上面"},     {"<", "移动到上一个"},      {">", "移动到下一个"},
     {">|", "移动到最下面"},     {"退出", ""},               {"查找", ""},
 };
-
-QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
-
-bool IsEnterKey(const QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 // A focus loss inside the dialog; switching windows or opening a menu is none.
 bool IsFocusLeaving(const QEvent* event) {
@@ -87,24 +80,6 @@ bool ReadStyleID(const QString& text, long& out) {
   return true;
 }
 
-// The vertical arrows beside a number box; the upper arrow counts up.
-QScrollBar* MakeSpin(QWidget* parent, long min, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(static_cast<int>(min), static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QWidget* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
-
 // Copies a library without touching the source's modified flag (a copy
 // goes through the writer, which clears it).
 void CopyLibrary(CKpLineStyleLib& to, CKpLineStyleLib& from) {
@@ -127,13 +102,7 @@ CDlgLineSel::CDlgLineSel(QWidget* parent) : CKpDialog(parent) {
   ConnectControls();
 }
 
-CDlgLineSel::~CDlgLineSel() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CDlgLineSel::~CDlgLineSel() { kp::ui::DetachChildren(this); }
 
 void CDlgLineSel::AttachLineStyleLib(CKpLineStyleLib* lib) {
   m_pHostLib = lib;
@@ -173,11 +142,7 @@ void CDlgLineSel::CreateControls() {
   }
   outer->addLayout(closeRow);
 
-  // Hidden, disabled default button: Enter in an edit never closes the dialog.
-  m_pHiddenDefault = new QPushButton(this);
-  m_pHiddenDefault->setDefault(true);
-  m_pHiddenDefault->setEnabled(false);
-  m_pHiddenDefault->hide();
+  m_pHiddenDefault = kp::ui::AddHiddenDefault(this);
 }
 
 QWidget* CDlgLineSel::CreateButtonRow() {
@@ -208,14 +173,14 @@ QWidget* CDlgLineSel::CreatePropertyBox() {
   m_pIDEdit = new QLineEdit(box);
   m_pIDEdit->setValidator(new QIntValidator(0, INT_MAX, m_pIDEdit));
   m_pIDEdit->setFixedWidth(90);
-  m_pIDSpin = MakeSpin(box, 0, kMaxSpinID, m_pIDEdit->sizeHint().height());
+  m_pIDSpin = kp::ui::MakeSpin(box, 0, kMaxSpinID, m_pIDEdit->sizeHint().height());
   m_pIndexEdit = new QLineEdit(box);
   m_pIndexEdit->setReadOnly(true);
   m_pIndexEdit->setFixedWidth(90);
   m_pNameEdit = new QLineEdit(box);
   m_pNameEdit->setMinimumWidth(150);
   grid->addWidget(new QLabel(QStringLiteral("编号:"), box), 0, 0);
-  grid->addLayout(EditRow(m_pIDEdit, m_pIDSpin), 0, 1);
+  grid->addLayout(kp::ui::EditRow(m_pIDEdit, m_pIDSpin), 0, 1);
   grid->addWidget(new QLabel(QStringLiteral("索引:"), box), 1, 0);
   grid->addWidget(m_pIndexEdit, 1, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(QStringLiteral("名称:"), box), 2, 0);
@@ -228,26 +193,22 @@ QWidget* CDlgLineSel::CreateDecorationBox() {
   auto* grid = new QGridLayout(m_pDecorationBox);
   m_pShape = new CKpButtonDecoratePicker(m_pDecorationBox);
   m_pPosition = new QComboBox(m_pDecorationBox);
-  for (int i = 0; i < 5; ++i) m_pPosition->addItem(Text(kp::KP_IDS_POSITION_FIRST + i));
+  for (int i = 0; i < 5; ++i) m_pPosition->addItem(kp::ui::Text(kp::KP_IDS_POSITION_FIRST + i));
   m_pPosition->setCurrentIndex(-1);
-  m_pHeightEdit = new CKpNumEdit(m_pDecorationBox);
-  m_pWidthEdit = new CKpNumEdit(m_pDecorationBox);
-  for (CKpNumEdit* e : {m_pHeightEdit, m_pWidthEdit}) {
-    e->SetRange(0, kMaxDecorateSize);
-    e->setFixedWidth(60);
-  }
+  m_pHeightEdit = kp::ui::MakeNumEdit(m_pDecorationBox, 0, kMaxDecorateSize, 60);
+  m_pWidthEdit = kp::ui::MakeNumEdit(m_pDecorationBox, 0, kMaxDecorateSize, 60);
   const int h = m_pHeightEdit->sizeHint().height();
-  m_pHeightSpin = MakeSpin(m_pDecorationBox, 0, kMaxDecorateSize, h);
-  m_pWidthSpin = MakeSpin(m_pDecorationBox, 0, kMaxDecorateSize, h);
+  m_pHeightSpin = kp::ui::MakeSpin(m_pDecorationBox, 0, kMaxDecorateSize, h);
+  m_pWidthSpin = kp::ui::MakeSpin(m_pDecorationBox, 0, kMaxDecorateSize, h);
   m_pLock = new QCheckBox(QStringLiteral("锁定纵横比"), m_pDecorationBox);
   grid->addWidget(new QLabel(QStringLiteral("形状:"), m_pDecorationBox), 0, 0);
   grid->addWidget(m_pShape, 0, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(QStringLiteral("位置:"), m_pDecorationBox), 1, 0);
   grid->addWidget(m_pPosition, 1, 1);
   grid->addWidget(new QLabel(QStringLiteral("高度:"), m_pDecorationBox), 2, 0);
-  grid->addLayout(EditRow(m_pHeightEdit, m_pHeightSpin), 2, 1);
+  grid->addLayout(kp::ui::EditRow(m_pHeightEdit, m_pHeightSpin), 2, 1);
   grid->addWidget(new QLabel(QStringLiteral("宽度:"), m_pDecorationBox), 3, 0);
-  grid->addLayout(EditRow(m_pWidthEdit, m_pWidthSpin), 3, 1);
+  grid->addLayout(kp::ui::EditRow(m_pWidthEdit, m_pWidthSpin), 3, 1);
   grid->addWidget(m_pLock, 4, 0, 1, 2);
   // The classic styles carry no decoration values: what the panel shows
   // could not be stored, so it takes no input at all.
@@ -261,11 +222,7 @@ QWidget* CDlgLineSel::CreateFindBox() {
   auto* row = new QHBoxLayout(box);
   m_pFindName = new QComboBox(box);
   m_pFindID = new QComboBox(box);
-  for (QComboBox* combo : {m_pFindName, m_pFindID}) {
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMaxVisibleItems(20);
-  }
+  for (QComboBox* combo : {m_pFindName, m_pFindID}) kp::ui::SetUpFindBox(combo);
   m_pFindName->setMinimumWidth(160);
   m_pFindID->setMinimumWidth(100);
   m_pFindNameButton = new QPushButton(QStringLiteral("查找"), box);
@@ -596,7 +553,8 @@ bool CDlgLineSel::OpenLibraryFile(const CString& path) {
     }
   }
   if (!ok) {
-    const QString text = Text(kp::KP_IDS_HOST_OPEN_FILE_FAILED) + QLatin1Char('\n') + QString::fromStdString(path);
+    const QString text =
+        kp::ui::Text(kp::KP_IDS_HOST_OPEN_FILE_FAILED) + QLatin1Char('\n') + QString::fromStdString(path);
     kp::ui::MessageBox(this, text.toStdString());
     return false;
   }
@@ -656,7 +614,7 @@ void CDlgLineSel::reject() { OnExit(); }
 
 void CDlgLineSel::keyPressEvent(QKeyEvent* event) {
   // Enter never ends the dialog; Escape closes through the export question.
-  if (IsEnterKey(event)) {
+  if (kp::ui::IsEnterKey(event)) {
     event->accept();
     return;
   }
@@ -666,7 +624,7 @@ void CDlgLineSel::keyPressEvent(QKeyEvent* event) {
 bool CDlgLineSel::eventFilter(QObject* watched, QEvent* event) {
   const bool isID = watched == m_pIDEdit;
   const bool isName = watched == m_pNameEdit;
-  if ((isID || isName) && (IsFocusLeaving(event) || IsEnterKey(event)) && !m_bInFocusCheck) {
+  if ((isID || isName) && (IsFocusLeaving(event) || kp::ui::IsEnterKey(event)) && !m_bInFocusCheck) {
     // The check may show a message, which takes the focus once more.
     m_bInFocusCheck = true;
     if (isID)
@@ -674,8 +632,8 @@ bool CDlgLineSel::eventFilter(QObject* watched, QEvent* event) {
     else
       OnKillfocusEditName();
     m_bInFocusCheck = false;
-    if (IsEnterKey(event)) return true;
-  } else if (IsEnterKey(event)) {
+    if (kp::ui::IsEnterKey(event)) return true;
+  } else if (kp::ui::IsEnterKey(event)) {
     if (watched == m_pFindName->lineEdit()) {
       OnFindName();
       return true;

@@ -13,6 +13,7 @@
 #include "model/CKpLineStyleGroup.h"
 #include "module/KpStringTable.h"
 #include "ui/CListLineSel.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpMessageBox.h"
 #include "ui/KpUiConstants.h"
 
@@ -152,7 +153,7 @@ bool CDlgStyleMan::OpenLibraryFile(const CString& path) {
   // whole file was read.
   CKpLineStyleLib scratch;
   if (!ok || !ReadLibrary(bytes, scratch)) {
-    const QString text = QString::fromStdString(kp::ModuleString(kp::KP_IDS_HOST_OPEN_FILE_FAILED)) +
+    const QString text = kp::ui::Text(kp::KP_IDS_HOST_OPEN_FILE_FAILED) +
                          QLatin1Char('\n') + QString::fromStdString(path);
     kp::ui::MessageBox(this, text.toStdString());
     return false;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/CListTTSymbol.h"
+#include "ui/KpDialogForms.h"
 #include "ui/controls/CKpComboBoxTrueType.h"
 
 namespace {
@@ -34,17 +35,13 @@ CKpCharSelectDlg::CKpCharSelectDlg(QWidget* parent) : CKpDialog(parent) {
   m_pList->setFixedSize(kColumns * CListTTSymbol::kCellSize + 1 + frame,
                         kRows * CListTTSymbol::kCellSize + 1 + frame);
 
-  auto* ok = new QPushButton(QStringLiteral("确定"), this);
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QHBoxLayout* buttons = kp::ui::OkCancelRow(this, QStringLiteral("确定"), QStringLiteral("取消"), ok, cancel);
 
   auto* fontRow = new QHBoxLayout;
   fontRow->addWidget(label);
   fontRow->addWidget(m_pFontCombo, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fontRow);
   layout->addWidget(m_pList);

@@ -1,13 +1,10 @@
 #include "ui/CKpLineStyleBaseList.h"
 
-#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
-#include "engine/CKpLineStyleEngine.h"
 #include "model/CKpLineStyleObj.h"
-#include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
+#include "ui/KpSampleRows.h"
 
 // Rows are painted by the list itself, 24 pixels high, as wide as the view.
 class CKpLineStyleBaseListDelegate : public QStyledItemDelegate {
@@ -81,22 +78,5 @@ void CKpLineStyleBaseList::SetCurSel(int index) {
 
 void CKpLineStyleBaseList::DrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
   if (!m_pLineStyleObj || index < 0 || index >= m_pLineStyleObj->Count()) return;
-  painter->save();
-  {
-    CQtDC dc(painter);
-    RECT cell{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
-    const QRect view = viewport()->rect();
-    CRect clip(view.left(), view.top(), view.right() + 1, view.bottom() + 1);
-    // The sample puts the sub-lines' own widths and colours into force;
-    // drawing a copy keeps the current ones the editor has set.
-    CKpLineStyleObj sample(*m_pLineStyleObj);
-    CKpSymLib* const hostSymbols = gLineStyleEngine.m_pSymLib;
-    if (m_pSymLib) gLineStyleEngine.m_pSymLib = m_pSymLib;
-    sample.DrawSample(index, &dc, cell, clip);
-    gLineStyleEngine.m_pSymLib = hostSymbols;
-  }
-  painter->setPen(QPen(selected ? Qt::black : Qt::white, 1));
-  painter->setBrush(Qt::NoBrush);
-  painter->drawRect(rect.adjusted(0, 0, -1, -1));
-  painter->restore();
+  kp::ui::PaintSubLineRow(*painter, viewport()->rect(), *m_pLineStyleObj, m_pSymLib, index, rect, selected);
 }

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -21,10 +20,11 @@
 #include "module/KpStringTable.h"
 #include "platform/CBrush.h"
 #include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
-#include "ui/KpDemoFrame.h"
 #include "ui/CKpLineStyleBaseList.h"
 #include "ui/CKpLineStylePatternDlg.h"
+#include "ui/CKpSampleEngineScope.h"
+#include "ui/KpDemoFrame.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpEditorToolbarIcons.h"
 #include "ui/KpKeyboard.h"
 #include "ui/KpUiConstants.h"
@@ -40,7 +40,6 @@ constexpr int kCmdTop = 24515;
 constexpr int kCmdDown = 24516;
 constexpr int kCmdUp = 24517;
 constexpr int kCmdBottom = 24518;
-constexpr int kToolTipMax = 79;
 
 // The boxes' ranges. A vertical offset beyond kMaxVertOffset would push a
 // sub-line off the styles' usual width, so only the narrower range is
@@ -48,6 +47,7 @@ constexpr int kToolTipMax = 79;
 constexpr long kMaxOffset = 250;
 constexpr long kMaxVertOffset = 50;
 constexpr long kMaxWidth = 100;
+constexpr int kBoxWidth = 70;
 
 constexpr long kMinZoom = 1;
 constexpr long kMaxZoom = 5;
@@ -57,79 +57,12 @@ constexpr LONG kSampleInset = 30;
 
 bool IsCustomSymbolKind(long k) { return k == 47 || k == 48; }
 
-QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
-
-// A decimal number; false for empty or malformed text.
-bool ReadNumber(const QString& text, long& out) {
-  bool ok = false;
-  const long v = text.trimmed().toLong(&ok, 10);
-  if (ok) out = v;
-  return ok;
-}
-
 bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
-
-void SetSpinQuietly(QScrollBar* spin, long value) {
-  const QSignalBlocker block(spin);
-  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
-}
-
-// Shows a value in a number box and its spin without notifications. The box
-// shows the value itself even beyond its limits, so that what is shown is
-// what the sub-line holds.
-void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
-  {
-    const QSignalBlocker block(edit);
-    edit->SetValue(value);
-    edit->setText(QString::number(value));
-  }
-  SetSpinQuietly(spin, value);
-}
 
 void CheckQuietly(QCheckBox* box, bool on) {
   const QSignalBlocker block(box);
   box->setChecked(on);
 }
-
-// The vertical arrows beside a number box; the upper arrow counts up.
-QScrollBar* MakeSpin(QWidget* parent, long min, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(static_cast<int>(min), static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-CKpNumEdit* MakeNumEdit(QWidget* parent, long min, long max) {
-  auto* edit = new CKpNumEdit(parent);
-  edit->SetRange(min, max);
-  edit->setFixedWidth(70);
-  return edit;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
-
-// Points the engine at the symbols a style's custom-symbol sub-lines name
-// for as long as it lives; without a library the host's choice stays.
-class SymbolLibScope {
- public:
-  explicit SymbolLibScope(CKpSymLib* lib) : m_pHost(gLineStyleEngine.m_pSymLib) {
-    if (lib) gLineStyleEngine.m_pSymLib = lib;
-  }
-  ~SymbolLibScope() { gLineStyleEngine.m_pSymLib = m_pHost; }
-  SymbolLibScope(const SymbolLibScope&) = delete;
-  SymbolLibScope& operator=(const SymbolLibScope&) = delete;
-
- private:
-  CKpSymLib* m_pHost;
-};
 
 }  // namespace
 
@@ -141,13 +74,7 @@ CKpLineStyleEditorDlg::CKpLineStyleEditorDlg(QWidget* parent) : CKpDialog(parent
   ConnectControls();
 }
 
-CKpLineStyleEditorDlg::~CKpLineStyleEditorDlg() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CKpLineStyleEditorDlg::~CKpLineStyleEditorDlg() { kp::ui::DetachChildren(this); }
 
 void CKpLineStyleEditorDlg::AttachLineStyleLib(CKpLineStyleLib* lib, long symCount,
                                                const kp::ui::KpImportedSymIDs& imported) {
@@ -169,17 +96,8 @@ QAction* CKpLineStyleEditorDlg::GetToolAction(int commandId) const {
 }
 
 void CKpLineStyleEditorDlg::CreateControls() {
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 1, 0, 10);
-  outer->setSpacing(0);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
-
   CreateToolBar();
-  auto* barRow = new QHBoxLayout;
-  barRow->setContentsMargins(10, 0, 0, 0);
-  barRow->addWidget(m_pToolBar);
-  outer->addLayout(barRow);
-  outer->addSpacing(6);  // room for the line under the toolbar
+  QVBoxLayout* outer = kp::ui::ToolBarDialogLayout(this, m_pToolBar);
 
   auto* body = new QVBoxLayout;
   body->setContentsMargins(10, 4, 10, 0);
@@ -192,28 +110,13 @@ void CKpLineStyleEditorDlg::CreateControls() {
   body->addLayout(top);
   body->addWidget(CreateDemoFrame());
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  m_pOk = new QPushButton(QStringLiteral("确定(&O)"), this);
-  m_pCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-  m_pOk->setDefault(true);
-  buttons->addWidget(m_pOk);
-  buttons->addWidget(m_pCancel);
-  body->addLayout(buttons);
+  body->addLayout(kp::ui::OkCancelRow(this, QStringLiteral("确定(&O)"), QStringLiteral("取消(&C)"), m_pOk, m_pCancel));
   outer->addLayout(body);
 }
 
 void CKpLineStyleEditorDlg::CreateToolBar() {
-  m_pToolBar = new QToolBar(this);
-  m_pToolBar->setFixedHeight(24);
-  m_pToolBar->setIconSize(QSize(16, 16));
-  m_pToolBar->setMovable(false);
-  m_pToolBar->setFloatable(false);
-  const auto add = [this](int id) {
-    QAction* action = m_pToolBar->addAction(kp::ui::EditorToolbarIcon(id), Text(id));
-    action->setToolTip(Text(id).left(kToolTipMax));
-    return action;
-  };
+  m_pToolBar = kp::ui::MakeToolBar(this);
+  const auto add = [this](int id) { return kp::ui::AddToolCommand(m_pToolBar, id, kp::ui::EditorToolbarIcon(id)); };
   m_pNewAction = add(kCmdNewSubLine);
   m_pDeleteAction = add(kCmdDeleteSubLine);
   m_pToolBar->addSeparator();
@@ -245,17 +148,17 @@ QWidget* CKpLineStyleEditorDlg::CreateRepairFrame() {
 QWidget* CKpLineStyleEditorDlg::CreateParamFrame() {
   auto* frame = new QGroupBox(QStringLiteral("子线参数"), this);
   auto* grid = new QGridLayout(frame);
-  m_pHorizOffset = MakeNumEdit(frame, -kMaxOffset, kMaxOffset);
-  m_pVertOffset = MakeNumEdit(frame, -kMaxOffset, kMaxOffset);
-  m_pSubWidth = MakeNumEdit(frame, 0, kMaxWidth);
+  m_pHorizOffset = kp::ui::MakeNumEdit(frame, -kMaxOffset, kMaxOffset, kBoxWidth);
+  m_pVertOffset = kp::ui::MakeNumEdit(frame, -kMaxOffset, kMaxOffset, kBoxWidth);
+  m_pSubWidth = kp::ui::MakeNumEdit(frame, 0, kMaxWidth, kBoxWidth);
   const int h = m_pHorizOffset->sizeHint().height();
-  m_pHorizSpin = MakeSpin(frame, -kMaxOffset, kMaxOffset, h);
-  m_pVertSpin = MakeSpin(frame, -kMaxOffset, kMaxOffset, h);
-  m_pSubWidthSpin = MakeSpin(frame, 0, kMaxWidth, h);
+  m_pHorizSpin = kp::ui::MakeSpin(frame, -kMaxOffset, kMaxOffset, h);
+  m_pVertSpin = kp::ui::MakeSpin(frame, -kMaxOffset, kMaxOffset, h);
+  m_pSubWidthSpin = kp::ui::MakeSpin(frame, 0, kMaxWidth, h);
   int row = 0;
   const auto addRow = [&](const char* label, CKpNumEdit* edit, QScrollBar* spin) {
     grid->addWidget(new QLabel(QString::fromUtf8(label), frame), row, 0);
-    grid->addLayout(EditRow(edit, spin), row, 1);
+    grid->addLayout(kp::ui::EditRow(edit, spin), row, 1);
     ++row;
   };
   addRow("横向偏移：", m_pHorizOffset, m_pHorizSpin);
@@ -275,9 +178,9 @@ QWidget* CKpLineStyleEditorDlg::CreateDemoFrame() {
   auto* layout = new QVBoxLayout(frame);
   auto* controls = new QHBoxLayout;
   controls->addWidget(new QLabel(QStringLiteral("线型宽度："), frame));
-  m_pDemoWidthEdit = MakeNumEdit(frame, 0, kMaxWidth);
-  m_pDemoWidthSpin = MakeSpin(frame, 0, kMaxWidth, m_pDemoWidthEdit->sizeHint().height());
-  controls->addLayout(EditRow(m_pDemoWidthEdit, m_pDemoWidthSpin));
+  m_pDemoWidthEdit = kp::ui::MakeNumEdit(frame, 0, kMaxWidth, kBoxWidth);
+  m_pDemoWidthSpin = kp::ui::MakeSpin(frame, 0, kMaxWidth, m_pDemoWidthEdit->sizeHint().height());
+  controls->addLayout(kp::ui::EditRow(m_pDemoWidthEdit, m_pDemoWidthSpin));
   controls->addSpacing(12);
   controls->addWidget(new QLabel(QStringLiteral("线型颜色："), frame));
   m_pColor = new CKpButtonColorPicker(frame);
@@ -317,15 +220,11 @@ void CKpLineStyleEditorDlg::ConnectControls() {
   connect(m_pList, &CKpLineStyleBaseList::selChange, this, [this] { OnSelchangeLslSubLinestyleList(); });
   connect(m_pList, &CKpLineStyleBaseList::dblClk, this, [this](int) { OnDblclkLslSubLinestyleList(); });
 
-  const auto onText = [this](CKpNumEdit* edit, QScrollBar* spin, void (CKpLineStyleEditorDlg::*handler)()) {
-    connect(edit, &QLineEdit::textChanged, this, [this, handler] { (this->*handler)(); });
-    // The spin's buddy: the box shows the spin's value.
-    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
-  };
-  onText(m_pHorizOffset, m_pHorizSpin, &CKpLineStyleEditorDlg::OnChangeLslHorizOffset);
-  onText(m_pVertOffset, m_pVertSpin, &CKpLineStyleEditorDlg::OnChangeLslVertOffset);
-  onText(m_pSubWidth, m_pSubWidthSpin, &CKpLineStyleEditorDlg::OnChangeLslSubWidth);
-  onText(m_pDemoWidthEdit, m_pDemoWidthSpin, &CKpLineStyleEditorDlg::OnChangeLslDemoWidth);
+  using Dlg = CKpLineStyleEditorDlg;
+  kp::ui::ConnectNumberBox(this, m_pHorizOffset, m_pHorizSpin, &Dlg::OnChangeLslHorizOffset);
+  kp::ui::ConnectNumberBox(this, m_pVertOffset, m_pVertSpin, &Dlg::OnChangeLslVertOffset);
+  kp::ui::ConnectNumberBox(this, m_pSubWidth, m_pSubWidthSpin, &Dlg::OnChangeLslSubWidth);
+  kp::ui::ConnectNumberBox(this, m_pDemoWidthEdit, m_pDemoWidthSpin, &Dlg::OnChangeLslDemoWidth);
 
   connect(m_pWidthLock, &QCheckBox::toggled, this, [this] { OnLslWidthLock(); });
   connect(m_pHorizRepair, &QCheckBox::toggled, this, [this] { OnLslHorizontalRepair(); });
@@ -344,7 +243,7 @@ bool CKpLineStyleEditorDlg::OnInitDialog() {
   m_pList->m_pLineStyleObj = &m_LineStyleObj;
   m_pList->SetSymbolLib(m_pLineStyleLib ? &m_pLineStyleLib->GetSymLib() : nullptr);
   m_pList->InitContent();
-  ShowNumber(m_pDemoWidthEdit, m_pDemoWidthSpin, m_nDemoWidth);
+  kp::ui::ShowNumber(m_pDemoWidthEdit, m_pDemoWidthSpin, m_nDemoWidth);
   UpdateZoomButtons();
   m_bInitialized = TRUE;
   if (m_LineStyleObj.Count() > 0) SelectSubLine(0);
@@ -383,9 +282,9 @@ void CKpLineStyleEditorDlg::LoadSelected() {
   m_bWidthLock = sub->GetWidthLock() ? TRUE : FALSE;
   m_bHorizRepair = sub->GetHorizRepair() ? TRUE : FALSE;
   m_bVertRepair = sub->GetVertRepair() ? TRUE : FALSE;
-  ShowNumber(m_pSubWidth, m_pSubWidthSpin, m_nSubWidth);
-  ShowNumber(m_pVertOffset, m_pVertSpin, m_nVertOffset);
-  ShowNumber(m_pHorizOffset, m_pHorizSpin, m_nHorizOffset);
+  kp::ui::ShowNumber(m_pSubWidth, m_pSubWidthSpin, m_nSubWidth);
+  kp::ui::ShowNumber(m_pVertOffset, m_pVertSpin, m_nVertOffset);
+  kp::ui::ShowNumber(m_pHorizOffset, m_pHorizSpin, m_nHorizOffset);
   CheckQuietly(m_pWidthLock, m_bWidthLock);
   CheckQuietly(m_pHorizRepair, m_bHorizRepair);
   CheckQuietly(m_pVertRepair, m_bVertRepair);
@@ -401,9 +300,7 @@ void CKpLineStyleEditorDlg::OnSelchangeLslSubLinestyleList() {
 void CKpLineStyleEditorDlg::OnChangeLslHorizOffset() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pHorizOffset->text(), value)) return;
-  SetSpinQuietly(m_pHorizSpin, value);
-  if (!InRange(value, -kMaxOffset, kMaxOffset)) return;
+  if (!kp::ui::ReadBox(m_pHorizOffset->text(), m_pHorizSpin, -kMaxOffset, kMaxOffset, value)) return;
   m_nHorizOffset = value;
   CKpLineStyleBase* sub = SelectedSubLine();
   if (!sub) return;
@@ -414,9 +311,7 @@ void CKpLineStyleEditorDlg::OnChangeLslHorizOffset() {
 void CKpLineStyleEditorDlg::OnChangeLslVertOffset() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pVertOffset->text(), value)) return;
-  SetSpinQuietly(m_pVertSpin, value);
-  if (!InRange(value, -kMaxOffset, kMaxOffset)) return;
+  if (!kp::ui::ReadBox(m_pVertOffset->text(), m_pVertSpin, -kMaxOffset, kMaxOffset, value)) return;
   m_nVertOffset = value;
   CKpLineStyleBase* sub = SelectedSubLine();
   if (!sub || !InRange(value, -kMaxVertOffset, kMaxVertOffset)) return;
@@ -427,9 +322,7 @@ void CKpLineStyleEditorDlg::OnChangeLslVertOffset() {
 void CKpLineStyleEditorDlg::OnChangeLslSubWidth() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pSubWidth->text(), value)) return;
-  SetSpinQuietly(m_pSubWidthSpin, value);
-  if (!InRange(value, 0, kMaxWidth)) return;
+  if (!kp::ui::ReadBox(m_pSubWidth->text(), m_pSubWidthSpin, 0, kMaxWidth, value)) return;
   m_nSubWidth = value;
   CKpLineStyleBase* sub = SelectedSubLine();
   if (!sub) return;
@@ -474,9 +367,7 @@ void CKpLineStyleEditorDlg::OnLslVerticalRepair() {
 void CKpLineStyleEditorDlg::OnChangeLslDemoWidth() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pDemoWidthEdit->text(), value)) return;
-  SetSpinQuietly(m_pDemoWidthSpin, value);
-  if (!InRange(value, 0, kMaxWidth)) return;
+  if (!kp::ui::ReadBox(m_pDemoWidthEdit->text(), m_pDemoWidthSpin, 0, kMaxWidth, value)) return;
   m_nDemoWidth = value;
   m_LineStyleObj.SetWidth(value);
   m_pDemo->update();
@@ -615,14 +506,7 @@ void CKpLineStyleEditorDlg::paintEvent(QPaintEvent* event) {
 
 bool CKpLineStyleEditorDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint && watched == m_pDemo) {
-    QPainter painter(m_pDemo);
-    {
-      CQtDC dc(&painter, SIZE{m_pDemo->width(), m_pDemo->height()});
-      OnDrawDemo(&dc, CRect(0, 0, m_pDemo->width(), m_pDemo->height()));
-    }
-    // A sunken frame around the area, as a button face shows.
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(m_pDemo->rect().adjusted(0, 0, -1, -1));
+    kp::ui::PaintFramedArea(*m_pDemo, palette(), [this](CDC* dc, const CRect& client) { OnDrawDemo(dc, client); });
     return true;
   }
   return CKpDialog::eventFilter(watched, event);
@@ -643,7 +527,7 @@ void CKpLineStyleEditorDlg::OnDrawDemo(CDC* dc, const CRect& client) {
   demo.SetColor(static_cast<long>(m_pColor->GetColor()));
 
   CKpLineStyleEngine& engine = gLineStyleEngine;
-  const SymbolLibScope symbols(m_pLineStyleLib ? &m_pLineStyleLib->GetSymLib() : nullptr);
+  const CKpSampleEngineScope symbols(m_pLineStyleLib ? &m_pLineStyleLib->GetSymLib() : nullptr);
   engine.KeepDC(dc);
   // Every sub-line draws with its own pen at the demo width and colour:
   // the widget's pen is no host's choice.

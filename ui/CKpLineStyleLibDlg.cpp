@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -32,6 +31,7 @@
 #include "ui/CKpLineStyleOptionDlg.h"
 #include "ui/CKpLslExtSymButton.h"
 #include "ui/CKpLslExtSymPopup.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpKeyboard.h"
 #include "ui/KpLibToolbarIcons.h"
 #include "ui/KpMessageBox.h"
@@ -41,7 +41,6 @@
 
 namespace {
 
-constexpr int kToolTipMax = 79;
 constexpr int kListWidth = 430;
 constexpr int kListHeight = 380;
 
@@ -51,52 +50,6 @@ const QString kFileSuffix = QStringLiteral("lsl");
 // The toolbar, in order; 0 is a separator bar.
 constexpr int kToolBarLayout[] = {24501, 24505, 24506, 24511, 0,     24512, 0,     24509, 0,
                                   24524, 24508, 0,     24515, 24517, 24516, 24518, 0,     24525};
-
-QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
-
-// A decimal number; false for empty or malformed text.
-bool ReadNumber(const QString& text, long& out) {
-  bool ok = false;
-  const long v = text.trimmed().toLong(&ok, 10);
-  if (ok) out = v;
-  return ok;
-}
-
-bool IsEnterKey(const QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// The vertical arrows beside a number box; the upper arrow counts up.
-QScrollBar* MakeSpin(QWidget* parent, long min, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(static_cast<int>(min), static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
-
-// Shows a value in a number box and its spin without notifications; the box
-// shows the value itself, even one beyond the box's limits.
-void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
-  {
-    const QSignalBlocker block(edit);
-    edit->SetValue(value);
-    edit->setText(QString::number(value));
-  }
-  const QSignalBlocker block(spin);
-  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
-}
 
 bool SameDecoration(const tagLineStyleObjExt& a, const tagLineStyleObjExt& b) {
   return a.byWidth == b.byWidth && a.byHeight == b.byHeight && a.nAngle == b.nAngle && a.nShape == b.nShape;
@@ -116,13 +69,7 @@ CKpLineStyleLibDlg::CKpLineStyleLibDlg(QWidget* parent) : CKpDialog(parent) {
   ConnectControls();
 }
 
-CKpLineStyleLibDlg::~CKpLineStyleLibDlg() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CKpLineStyleLibDlg::~CKpLineStyleLibDlg() { kp::ui::DetachChildren(this); }
 
 void CKpLineStyleLibDlg::AttachLineStyleLib(CKpLineStyleLib* lib) {
   m_pLineStyleLib = lib;
@@ -138,17 +85,8 @@ void CKpLineStyleLibDlg::AttachLineStyleLib(CKpLineStyleLib* lib) {
 }
 
 void CKpLineStyleLibDlg::CreateControls() {
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 1, 0, 10);
-  outer->setSpacing(0);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
-
   CreateToolBar();
-  auto* barRow = new QHBoxLayout;
-  barRow->setContentsMargins(10, 0, 0, 0);
-  barRow->addWidget(m_pToolBar);
-  outer->addLayout(barRow);
-  outer->addSpacing(6);  // room for the line under the toolbar
+  QVBoxLayout* outer = kp::ui::ToolBarDialogLayout(this, m_pToolBar);
 
   auto* body = new QHBoxLayout;
   body->setContentsMargins(10, 4, 10, 0);
@@ -158,11 +96,7 @@ void CKpLineStyleLibDlg::CreateControls() {
   auto* findRow = new QHBoxLayout(findBox);
   m_pFindName = new QComboBox(findBox);
   m_pFindID = new QComboBox(findBox);
-  for (QComboBox* box : {m_pFindName, m_pFindID}) {
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMaxVisibleItems(20);
-  }
+  for (QComboBox* box : {m_pFindName, m_pFindID}) kp::ui::SetUpFindBox(box);
   m_pFindName->setMinimumWidth(170);
   m_pFindID->setMinimumWidth(110);
   findRow->addWidget(new QLabel(QStringLiteral("名称："), findBox));
@@ -183,27 +117,16 @@ void CKpLineStyleLibDlg::CreateControls() {
   body->addLayout(right);
   outer->addLayout(body);
 
-  // Hidden, disabled default button: Enter in an edit never closes the dialog.
-  m_pHiddenDefault = new QPushButton(this);
-  m_pHiddenDefault->setDefault(true);
-  m_pHiddenDefault->setEnabled(false);
-  m_pHiddenDefault->hide();
+  m_pHiddenDefault = kp::ui::AddHiddenDefault(this);
 }
 
 void CKpLineStyleLibDlg::CreateToolBar() {
-  m_pToolBar = new QToolBar(this);
-  m_pToolBar->setFixedHeight(24);
-  m_pToolBar->setIconSize(QSize(16, 16));
-  m_pToolBar->setMovable(false);
-  m_pToolBar->setFloatable(false);
+  m_pToolBar = kp::ui::MakeToolBar(this);
   for (const int id : kToolBarLayout) {
-    if (id == 0) {
+    if (id == 0)
       m_pToolBar->addSeparator();
-      continue;
-    }
-    QAction* action = m_pToolBar->addAction(kp::ui::LibToolbarIcon(id), Text(id));
-    action->setToolTip(Text(id).left(kToolTipMax));
-    action->setData(id);
+    else
+      kp::ui::AddToolCommand(m_pToolBar, id, kp::ui::LibToolbarIcon(id))->setData(id);
   }
 }
 
@@ -212,11 +135,11 @@ QWidget* CKpLineStyleLibDlg::CreatePropertyBox() {
   auto* grid = new QGridLayout(box);
   m_pIDEdit = new CKpNumEdit(box);
   m_pIDEdit->setFixedWidth(100);
-  m_pIDSpin = MakeSpin(box, kMinStyleID, kMaxStyleID, m_pIDEdit->sizeHint().height());
+  m_pIDSpin = kp::ui::MakeSpin(box, kMinStyleID, kMaxStyleID, m_pIDEdit->sizeHint().height());
   m_pNameEdit = new QLineEdit(box);
   m_pGroupNameEdit = new QLineEdit(box);
   grid->addWidget(new QLabel(QStringLiteral("编码："), box), 0, 0);
-  grid->addLayout(EditRow(m_pIDEdit, m_pIDSpin), 0, 1);
+  grid->addLayout(kp::ui::EditRow(m_pIDEdit, m_pIDSpin), 0, 1);
   grid->addWidget(new QLabel(QStringLiteral("名称："), box), 1, 0);
   grid->addWidget(m_pNameEdit, 1, 1);
   grid->addWidget(new QLabel(QStringLiteral("组："), box), 2, 0);
@@ -244,18 +167,18 @@ QWidget* CKpLineStyleLibDlg::CreateDecorationBox() {
   m_pWidthEdit = new CKpNumEdit(ext);
   for (CKpNumEdit* e : {m_pAngleEdit, m_pHeightEdit, m_pWidthEdit}) e->setFixedWidth(70);
   const int h = m_pAngleEdit->sizeHint().height();
-  m_pAngleSpin = MakeSpin(ext, 0, kMaxDecorateAngle, h);
-  m_pHeightSpin = MakeSpin(ext, 0, kMaxDecorateSize, h);
-  m_pWidthSpin = MakeSpin(ext, 0, kMaxDecorateSize, h);
+  m_pAngleSpin = kp::ui::MakeSpin(ext, 0, kMaxDecorateAngle, h);
+  m_pHeightSpin = kp::ui::MakeSpin(ext, 0, kMaxDecorateSize, h);
+  m_pWidthSpin = kp::ui::MakeSpin(ext, 0, kMaxDecorateSize, h);
   m_pLock = new QCheckBox(QStringLiteral("锁定纵横比"), ext);
   grid->addWidget(new QLabel(QStringLiteral("形状："), ext), 0, 0);
   grid->addWidget(m_pShape, 0, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(QStringLiteral("角度："), ext), 1, 0);
-  grid->addLayout(EditRow(m_pAngleEdit, m_pAngleSpin), 1, 1);
+  grid->addLayout(kp::ui::EditRow(m_pAngleEdit, m_pAngleSpin), 1, 1);
   grid->addWidget(new QLabel(QStringLiteral("高度："), ext), 2, 0);
-  grid->addLayout(EditRow(m_pHeightEdit, m_pHeightSpin), 2, 1);
+  grid->addLayout(kp::ui::EditRow(m_pHeightEdit, m_pHeightSpin), 2, 1);
   grid->addWidget(new QLabel(QStringLiteral("宽度："), ext), 3, 0);
-  grid->addLayout(EditRow(m_pWidthEdit, m_pWidthSpin), 3, 1);
+  grid->addLayout(kp::ui::EditRow(m_pWidthEdit, m_pWidthSpin), 3, 1);
   grid->addWidget(m_pLock, 4, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   layout->addWidget(ext);
@@ -302,12 +225,10 @@ void CKpLineStyleLibDlg::ConnectControls() {
   // The spins are their edits' buddies: a step writes the edit's text, which
   // the edit's own handler then applies (the ID only on Enter).
   const auto buddy = [this](QScrollBar* spin, CKpNumEdit* edit) {
-    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
+    kp::ui::FollowSpin(edit, spin);
     connect(edit, &QLineEdit::textChanged, spin, [spin](const QString& text) {
       long v = 0;
-      if (!ReadNumber(text, v)) return;
-      const QSignalBlocker block(spin);
-      spin->setValue(static_cast<int>(std::clamp<long>(v, spin->minimum(), spin->maximum())));
+      if (kp::ui::ReadNumber(text, v)) kp::ui::SetSpinQuietly(spin, v);
     });
   };
   buddy(m_pIDSpin, m_pIDEdit);
@@ -355,7 +276,7 @@ int CKpLineStyleLibDlg::InitParam() {
   {
     const QSignalBlocker block(m_pPosition);
     m_pPosition->clear();
-    for (int i = 0; i < 5; ++i) m_pPosition->addItem(Text(kp::KP_IDS_POSITION_FIRST + i));
+    for (int i = 0; i < 5; ++i) m_pPosition->addItem(kp::ui::Text(kp::KP_IDS_POSITION_FIRST + i));
     m_pPosition->setCurrentIndex(-1);
   }
   EnableAll({m_pGroupNameEdit, m_pNameEdit, m_pIDEdit, m_pPosition, m_pIDSpin, m_pShape}, false);
@@ -503,7 +424,7 @@ bool CKpLineStyleLibDlg::OpenLibraryFile(const CString& path) {
     }
   }
   if (!reason.isEmpty()) {
-    const QString text = Text(kp::KP_IDS_HOST_OPEN_FILE_FAILED) + QLatin1Char('\n') +
+    const QString text = kp::ui::Text(kp::KP_IDS_HOST_OPEN_FILE_FAILED) + QLatin1Char('\n') +
                          QString::fromStdString(path) + QLatin1Char('\n') + reason;
     kp::ui::MessageBox(this, text.toStdString());
     return false;
@@ -739,7 +660,7 @@ void CKpLineStyleLibDlg::OnSelchangeLslLinestyleList() {
     m_nStyleID = style->GetID();
     m_strStyleName = style->GetName();
     m_pGroupNameEdit->setText(QString::fromStdString(m_pCurGroup->GetName()));
-    ShowNumber(m_pIDEdit, m_pIDSpin, m_nStyleID);
+    kp::ui::ShowNumber(m_pIDEdit, m_pIDSpin, m_nStyleID);
     m_pNameEdit->setText(QString::fromStdString(m_strStyleName));
     return;
   }
@@ -754,7 +675,7 @@ void CKpLineStyleLibDlg::OnSelchangeLslLinestyleList() {
 void CKpLineStyleLibDlg::UpdateLineStyleId() {
   CKpLineStyleObj* style = GetSelectedStyle();
   long id = 0;
-  if (!style || !ReadNumber(m_pIDEdit->text(), id) || id < kMinStyleID || id > kMaxStyleID) return;
+  if (!style || !kp::ui::ReadNumber(m_pIDEdit->text(), id) || id < kMinStyleID || id > kMaxStyleID) return;
   if (m_pLineStyleLib->IsIDExisted(id)) return;  // a duplicate is ignored
   const long old = style->GetID();
   style->SetID(id);
@@ -807,7 +728,7 @@ void CKpLineStyleLibDlg::UpdateGroupName() {
 void CKpLineStyleLibDlg::OnSelchangeFindID() {
   if (!m_pLineStyleLib || !m_pCurGroup) return;
   long id = 0;
-  if (!ReadNumber(m_pFindID->currentText(), id) || id <= 5) return;
+  if (!kp::ui::ReadNumber(m_pFindID->currentText(), id) || id <= 5) return;
   long item = m_pCurGroup->GetItemIndex(id);
   if (item < 0) {
     CKpLineStyleGroup* owner = m_pRootGroup->GetGroupWithItemID(id);
@@ -856,7 +777,7 @@ void CKpLineStyleLibDlg::EnableDecorationEdits(ShapeKind kind) {
     // A symbol keeps its proportions: its width follows its height.
     m_pLock->setChecked(true);
     m_nDecorateWidth = m_nDecorateHeight;
-    ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
+    kp::ui::ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
   }
 }
 
@@ -864,16 +785,16 @@ void CKpLineStyleLibDlg::ShowDecorationValues(long width, long height, long angl
   m_nDecorateWidth = width;
   m_nDecorateHeight = height;
   m_nDecorateAngle = angle;
-  ShowNumber(m_pWidthEdit, m_pWidthSpin, width);
-  ShowNumber(m_pHeightEdit, m_pHeightSpin, height);
-  ShowNumber(m_pAngleEdit, m_pAngleSpin, angle);
+  kp::ui::ShowNumber(m_pWidthEdit, m_pWidthSpin, width);
+  kp::ui::ShowNumber(m_pHeightEdit, m_pHeightSpin, height);
+  kp::ui::ShowNumber(m_pAngleEdit, m_pAngleSpin, angle);
 }
 
 void CKpLineStyleLibDlg::ReadDecorationValues() {
   long v = 0;
-  if (ReadNumber(m_pWidthEdit->text(), v)) m_nDecorateWidth = std::clamp(v, 0L, kMaxDecorateSize);
-  if (ReadNumber(m_pHeightEdit->text(), v)) m_nDecorateHeight = std::clamp(v, 0L, kMaxDecorateSize);
-  if (ReadNumber(m_pAngleEdit->text(), v)) m_nDecorateAngle = std::clamp(v, 0L, kMaxDecorateAngle);
+  if (kp::ui::ReadNumber(m_pWidthEdit->text(), v)) m_nDecorateWidth = std::clamp(v, 0L, kMaxDecorateSize);
+  if (kp::ui::ReadNumber(m_pHeightEdit->text(), v)) m_nDecorateHeight = std::clamp(v, 0L, kMaxDecorateSize);
+  if (kp::ui::ReadNumber(m_pAngleEdit->text(), v)) m_nDecorateAngle = std::clamp(v, 0L, kMaxDecorateAngle);
 }
 
 bool CKpLineStyleLibDlg::StoreDecoration(CKpLineStyleObj& style, long slot, tagLineStyleObjExt* rec) {
@@ -964,22 +885,22 @@ void CKpLineStyleLibDlg::ApplyShape(long b) {
 
 void CKpLineStyleLibDlg::OnChangeLslDecorateWidth() {
   long v = 0;
-  if (!ReadNumber(m_pWidthEdit->text(), v)) return;
+  if (!kp::ui::ReadNumber(m_pWidthEdit->text(), v)) return;
   m_nDecorateWidth = std::clamp(v, 0L, kMaxDecorateSize);
   if (m_pLock->isChecked()) {
     m_nDecorateHeight = m_nDecorateWidth;
-    ShowNumber(m_pHeightEdit, m_pHeightSpin, m_nDecorateHeight);
+    kp::ui::ShowNumber(m_pHeightEdit, m_pHeightSpin, m_nDecorateHeight);
   }
   OnChangeLslDecorateAngle();
 }
 
 void CKpLineStyleLibDlg::OnChangeLslDecorateHeight() {
   long v = 0;
-  if (!ReadNumber(m_pHeightEdit->text(), v)) return;
+  if (!kp::ui::ReadNumber(m_pHeightEdit->text(), v)) return;
   m_nDecorateHeight = std::clamp(v, 0L, kMaxDecorateSize);
   if (m_pLock->isChecked()) {
     m_nDecorateWidth = m_nDecorateHeight;
-    ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
+    kp::ui::ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
   }
   OnChangeLslDecorateAngle();
 }
@@ -988,7 +909,7 @@ void CKpLineStyleLibDlg::OnLslDecorateLock() {
   if (m_pLock->isChecked()) {
     ReadDecorationValues();
     m_nDecorateWidth = m_nDecorateHeight;
-    ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
+    kp::ui::ShowNumber(m_pWidthEdit, m_pWidthSpin, m_nDecorateWidth);
   }
   OnChangeLslDecorateAngle();
 }
@@ -997,7 +918,7 @@ void CKpLineStyleLibDlg::OnLslDecorateLock() {
 // handlers end here too.
 void CKpLineStyleLibDlg::OnChangeLslDecorateAngle() {
   long v = 0;
-  if (ReadNumber(m_pAngleEdit->text(), v)) m_nDecorateAngle = std::clamp(v, 0L, kMaxDecorateAngle);
+  if (kp::ui::ReadNumber(m_pAngleEdit->text(), v)) m_nDecorateAngle = std::clamp(v, 0L, kMaxDecorateAngle);
   CKpLineStyleObj* style = GetSelectedStyle();
   const long slot = m_pPosition->currentIndex();
   if (!style || slot < 0 || m_pShape->GetCurSel() <= 0) return;
@@ -1023,7 +944,7 @@ void CKpLineStyleLibDlg::reject() { OnClose(); }
 
 void CKpLineStyleLibDlg::keyPressEvent(QKeyEvent* event) {
   // Enter never ends the dialog; Escape closes through the save question.
-  if (IsEnterKey(event)) {
+  if (kp::ui::IsEnterKey(event)) {
     event->accept();
     return;
   }
@@ -1031,7 +952,7 @@ void CKpLineStyleLibDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CKpLineStyleLibDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (IsEnterKey(event)) {
+  if (kp::ui::IsEnterKey(event)) {
     if (watched == m_pIDEdit) {
       UpdateLineStyleId();
       return true;

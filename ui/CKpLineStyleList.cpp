@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "engine/CKpLineStyleEngine.h"
 #include "model/CKpLineStyleGroup.h"
 #include "model/CKpLineStyleLib.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/CKpSampleEngineScope.h"
 #include "ui/KpUiResources.h"
 
 namespace {
@@ -179,10 +179,8 @@ void CKpLineStyleList::OnDrawContent(QPainter* painter, long index, const QRect&
       // copy keeps whatever current ones a host has set on the library's style.
       CKpLineStyleObj sample(*style);
       // Symbol decorations come from this library's symbols.
-      CKpSymLib* const hostSymbols = gLineStyleEngine.m_pSymLib;
-      gLineStyleEngine.m_pSymLib = &m_pLineStyleLib->GetSymLib();
+      const CKpSampleEngineScope engine(&m_pLineStyleLib->GetSymLib());
       sample.DrawSample(&dc, item, clip);
-      gLineStyleEngine.m_pSymLib = hostSymbols;
     }
   } else {
     const QString text = kind == EntryParent ? QStringLiteral("ParentGroup")

@@ -6,15 +6,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/KpDialogForms.h"
 #include "ui/KpUiConstants.h"
 
 CKpLineStyleOptionDlg::CKpLineStyleOptionDlg(QWidget* parent) : CKpDialog(parent) {
   setWindowTitle(QStringLiteral("设置"));
   m_pAppend = new QCheckBox(QStringLiteral("追加到当前库"), this);
   m_pOverwrite = new QCheckBox(QStringLiteral("覆盖已经存在的线型"), this);
-  m_pOk = new QPushButton(QStringLiteral("确定"), this);
-  m_pCancel = new QPushButton(QStringLiteral("取消"), this);
-  m_pOk->setDefault(true);
+  QHBoxLayout* buttons = kp::ui::OkCancelRow(this, QStringLiteral("确定"), QStringLiteral("取消"), m_pOk, m_pCancel);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_pAppend);
@@ -22,10 +21,6 @@ CKpLineStyleOptionDlg::CKpLineStyleOptionDlg(QWidget* parent) : CKpDialog(parent
   indented->addSpacing(20);  // the overwrite option belongs to appending
   indented->addWidget(m_pOverwrite);
   layout->addLayout(indented);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(m_pOk);
-  buttons->addWidget(m_pCancel);
   layout->addSpacing(8);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);

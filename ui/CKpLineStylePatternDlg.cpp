@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
@@ -21,21 +20,18 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 #include "companions/CKpSymbol.h"
 #include "companions/CKpSymbolParameter.h"
 #include "engine/CKpLineStyleEngine.h"
-#include "engine/KpGlyphText.h"
 #include "model/CKpLineStyleLib.h"
 #include "model/KpSubLineKinds.h"
 #include "module/KpStringTable.h"
 #include "platform/CBrush.h"
-#include "platform/CFont.h"
 #include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
-#include "ui/KpDemoFrame.h"
 #include "ui/CKpCharSelectDlg.h"
+#include "ui/KpDemoFrame.h"
+#include "ui/KpDialogForms.h"
 #include "ui/CKpLslExtSymPickerDlg.h"
 #include "ui/KpPatternToolbarIcons.h"
 #include "ui/KpSymbolCells.h"
@@ -49,11 +45,11 @@ namespace {
 constexpr int kCmdPatternNew = 24520;
 constexpr int kCmdPatternDelete = 24521;
 constexpr int kCmdPatternLockColor = 24522;
-constexpr int kToolTipMax = 79;
 
 constexpr long kMaxAngle = 3600;
 constexpr long kMaxLength = 400;  // vertical length and entry length
 constexpr long kMaxDemoWidth = 100;
+constexpr int kBoxWidth = 94;
 
 constexpr int kPenStyleCount = 5;
 constexpr int kJoinCount = 3;
@@ -70,61 +66,6 @@ bool IsSymbolKind(long k) { return IsGlyphKind(k) || IsCustomSymbolKind(k); }
 bool IsAngleKind(long k) { return k == 32 || k == 33 || IsCustomSymbolKind(k); }
 bool IsSpecialKind(long k) { return k >= 39 && k <= 46; }
 
-QString Text(int id) { return QString::fromStdString(kp::ModuleString(id)); }
-
-// A decimal number; false for empty or malformed text.
-bool ReadNumber(const QString& text, long& out) {
-  bool ok = false;
-  const long v = text.trimmed().toLong(&ok, 10);
-  if (ok) out = v;
-  return ok;
-}
-
-// A list position, or -1 when the value names none of the `count` entries.
-int IndexOrNone(long value, int count) { return value >= 0 && value < count ? static_cast<int>(value) : -1; }
-
-void SelectQuietly(QComboBox* box, long value) {
-  const QSignalBlocker block(box);
-  box->setCurrentIndex(IndexOrNone(value, box->count()));
-}
-
-void SetSpinQuietly(QScrollBar* spin, long value) {
-  const QSignalBlocker block(spin);
-  spin->setValue(static_cast<int>(std::clamp<long>(value, spin->minimum(), spin->maximum())));
-}
-
-// Shows a value in a number box and its spin without notifications. The box
-// shows the value itself even beyond its limits, so that what is shown is
-// what the sub-line holds.
-void ShowNumber(CKpNumEdit* edit, QScrollBar* spin, long value) {
-  {
-    const QSignalBlocker block(edit);
-    edit->SetValue(value);
-    edit->setText(QString::number(value));
-  }
-  SetSpinQuietly(spin, value);
-}
-
-// The vertical arrows beside a number box; the upper arrow counts up.
-QScrollBar* MakeSpin(QWidget* parent, long max, int height) {
-  auto* spin = new QScrollBar(Qt::Vertical, parent);
-  spin->setRange(0, static_cast<int>(max));
-  spin->setInvertedAppearance(true);
-  spin->setFixedSize(16, height);
-  return spin;
-}
-
-QHBoxLayout* EditRow(QWidget* edit, QScrollBar* spin) {
-  auto* row = new QHBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(spin);
-  row->addStretch(1);
-  return row;
-}
-
-
-
 }  // namespace
 
 // --- construction ------------------------------------------------------------
@@ -135,13 +76,7 @@ CKpLineStylePatternDlg::CKpLineStylePatternDlg(QWidget* parent) : CKpDialog(pare
   ConnectControls();
 }
 
-CKpLineStylePatternDlg::~CKpLineStylePatternDlg() {
-  // The children outlive this part of the dialog; none may call back into it.
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CKpLineStylePatternDlg::~CKpLineStylePatternDlg() { kp::ui::DetachChildren(this); }
 
 void CKpLineStylePatternDlg::AttachLineStyleLib(CKpLineStyleLib* lib, long symCount) {
   m_pLineStyleLib = lib;
@@ -149,17 +84,8 @@ void CKpLineStylePatternDlg::AttachLineStyleLib(CKpLineStyleLib* lib, long symCo
 }
 
 void CKpLineStylePatternDlg::CreateControls() {
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 1, 0, 10);
-  outer->setSpacing(0);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
-
   CreateToolBar();
-  auto* barRow = new QHBoxLayout;
-  barRow->setContentsMargins(10, 0, 0, 0);
-  barRow->addWidget(m_pToolBar);
-  outer->addLayout(barRow);
-  outer->addSpacing(6);  // room for the line under the toolbar
+  QVBoxLayout* outer = kp::ui::ToolBarDialogLayout(this, m_pToolBar);
 
   auto* body = new QVBoxLayout;
   body->setContentsMargins(10, 4, 10, 0);
@@ -169,32 +95,16 @@ void CKpLineStylePatternDlg::CreateControls() {
   body->addLayout(frames);
   body->addWidget(CreateDemoFrame());
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  m_pOk = new QPushButton(QStringLiteral("确定(&O)"), this);
-  m_pCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-  m_pOk->setDefault(true);
-  buttons->addWidget(m_pOk);
-  buttons->addWidget(m_pCancel);
-  body->addLayout(buttons);
+  body->addLayout(kp::ui::OkCancelRow(this, QStringLiteral("确定(&O)"), QStringLiteral("取消(&C)"), m_pOk, m_pCancel));
   outer->addLayout(body);
 }
 
 void CKpLineStylePatternDlg::CreateToolBar() {
-  m_pToolBar = new QToolBar(this);
-  m_pToolBar->setFixedHeight(24);
-  m_pToolBar->setIconSize(QSize(16, 16));
-  m_pToolBar->setMovable(false);
-  m_pToolBar->setFloatable(false);
-  const auto add = [this](int id, const QIcon& icon) {
-    QAction* action = m_pToolBar->addAction(icon, Text(id));
-    action->setToolTip(Text(id).left(kToolTipMax));
-    return action;
-  };
-  m_pNewAction = add(kCmdPatternNew, kp::ui::PatternNewIcon());
-  m_pDeleteAction = add(kCmdPatternDelete, kp::ui::PatternDeleteIcon());
+  m_pToolBar = kp::ui::MakeToolBar(this);
+  m_pNewAction = kp::ui::AddToolCommand(m_pToolBar, kCmdPatternNew, kp::ui::PatternNewIcon());
+  m_pDeleteAction = kp::ui::AddToolCommand(m_pToolBar, kCmdPatternDelete, kp::ui::PatternDeleteIcon());
   m_pToolBar->addSeparator();
-  m_pLockAction = add(kCmdPatternLockColor, kp::ui::PatternLockColorIcon());
+  m_pLockAction = kp::ui::AddToolCommand(m_pToolBar, kCmdPatternLockColor, kp::ui::PatternLockColorIcon());
   m_pLockAction->setCheckable(true);
 }
 
@@ -245,16 +155,13 @@ QWidget* CKpLineStylePatternDlg::CreateRightFrame() {
   // Digits with thousands separators, as the angle may be typed ("1,800").
   m_pAngleEdit->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]{0,9}")), m_pAngleEdit));
-  m_pHeightEdit = new CKpNumEdit(frame);
-  m_pEntryEdit = new CKpNumEdit(frame);
-  for (QLineEdit* e : {m_pAngleEdit, static_cast<QLineEdit*>(m_pHeightEdit), static_cast<QLineEdit*>(m_pEntryEdit)})
-    e->setFixedWidth(94);
+  m_pAngleEdit->setFixedWidth(kBoxWidth);
+  m_pHeightEdit = kp::ui::MakeNumEdit(frame, 0, kMaxLength, kBoxWidth);
+  m_pEntryEdit = kp::ui::MakeNumEdit(frame, 0, kMaxLength, kBoxWidth);
   const int h = m_pAngleEdit->sizeHint().height();
-  m_pAngleSpin = MakeSpin(frame, kMaxAngle, h);
-  m_pHeightSpin = MakeSpin(frame, kMaxLength, h);
-  m_pEntrySpin = MakeSpin(frame, kMaxLength, h);
-  m_pHeightEdit->SetRange(0, kMaxLength);
-  m_pEntryEdit->SetRange(0, kMaxLength);
+  m_pAngleSpin = kp::ui::MakeSpin(frame, 0, kMaxAngle, h);
+  m_pHeightSpin = kp::ui::MakeSpin(frame, 0, kMaxLength, h);
+  m_pEntrySpin = kp::ui::MakeSpin(frame, 0, kMaxLength, h);
 
   m_pSymbol = new QPushButton(frame);
   m_pSymbol->setFixedSize(110, 36);
@@ -265,10 +172,10 @@ QWidget* CKpLineStylePatternDlg::CreateRightFrame() {
   addRow("转角类型：", m_pJoin, nullptr);
   addRow("端头类型：", m_pCap, nullptr);
   addRow("子线颜色：", m_pColor, nullptr);
-  addRow("旋转角度：", nullptr, EditRow(m_pAngleEdit, m_pAngleSpin));
-  addRow("纵向长度：", nullptr, EditRow(m_pHeightEdit, m_pHeightSpin));
+  addRow("旋转角度：", nullptr, kp::ui::EditRow(m_pAngleEdit, m_pAngleSpin));
+  addRow("纵向长度：", nullptr, kp::ui::EditRow(m_pHeightEdit, m_pHeightSpin));
   addRow("符号：", m_pSymbol, nullptr);
-  addRow("模式长度：", nullptr, EditRow(m_pEntryEdit, m_pEntrySpin));
+  addRow("模式长度：", nullptr, kp::ui::EditRow(m_pEntryEdit, m_pEntrySpin));
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(row, 1);
   return frame;
@@ -279,12 +186,9 @@ QWidget* CKpLineStylePatternDlg::CreateDemoFrame() {
   auto* layout = new QVBoxLayout(frame);
   auto* widthRow = new QHBoxLayout;
   widthRow->addWidget(new QLabel(QStringLiteral("子线宽度："), frame));
-  m_pDemoWidthEdit = new CKpNumEdit(frame);
-  m_pDemoWidthEdit->setFixedWidth(60);
-  m_pDemoWidthEdit->SetRange(0, kMaxDemoWidth);
-  m_pDemoWidthSpin = MakeSpin(frame, kMaxDemoWidth, m_pDemoWidthEdit->sizeHint().height());
-  auto* edit = EditRow(m_pDemoWidthEdit, m_pDemoWidthSpin);
-  widthRow->addLayout(edit, 1);
+  m_pDemoWidthEdit = kp::ui::MakeNumEdit(frame, 0, kMaxDemoWidth, 60);
+  m_pDemoWidthSpin = kp::ui::MakeSpin(frame, 0, kMaxDemoWidth, m_pDemoWidthEdit->sizeHint().height());
+  widthRow->addLayout(kp::ui::EditRow(m_pDemoWidthEdit, m_pDemoWidthSpin), 1);
   layout->addLayout(widthRow);
   m_pDemo = new QWidget(frame);
   m_pDemo->setFixedHeight(80);
@@ -309,15 +213,11 @@ void CKpLineStylePatternDlg::ConnectControls() {
   onIndex(m_pJoin, &CKpLineStylePatternDlg::OnSelchangeLslJoin);
   onIndex(m_pCap, &CKpLineStylePatternDlg::OnSelchangeLslCap);
 
-  const auto onText = [this](QLineEdit* edit, QScrollBar* spin, void (CKpLineStylePatternDlg::*handler)()) {
-    connect(edit, &QLineEdit::textChanged, this, [this, handler] { (this->*handler)(); });
-    // The spin's buddy: the box shows the spin's value.
-    connect(spin, &QScrollBar::valueChanged, edit, [edit](int v) { edit->setText(QString::number(v)); });
-  };
-  onText(m_pEntryEdit, m_pEntrySpin, &CKpLineStylePatternDlg::OnChangeLslPatternWidth);
-  onText(m_pHeightEdit, m_pHeightSpin, &CKpLineStylePatternDlg::OnChangeLslPatternHeight);
-  onText(m_pAngleEdit, m_pAngleSpin, &CKpLineStylePatternDlg::OnChangeLslAngle);
-  onText(m_pDemoWidthEdit, m_pDemoWidthSpin, &CKpLineStylePatternDlg::OnChangeLslPatternDemoWidth);
+  using Dlg = CKpLineStylePatternDlg;
+  kp::ui::ConnectNumberBox(this, m_pEntryEdit, m_pEntrySpin, &Dlg::OnChangeLslPatternWidth);
+  kp::ui::ConnectNumberBox(this, m_pHeightEdit, m_pHeightSpin, &Dlg::OnChangeLslPatternHeight);
+  kp::ui::ConnectNumberBox(this, m_pAngleEdit, m_pAngleSpin, &Dlg::OnChangeLslAngle);
+  kp::ui::ConnectNumberBox(this, m_pDemoWidthEdit, m_pDemoWidthSpin, &Dlg::OnChangeLslPatternDemoWidth);
 
   connect(m_pColor, &CKpButtonColorPicker::selEndOk, this, [this](long w, long l) { OnSelEndOkColor(w, l); });
   connect(m_pSymbol, &QPushButton::clicked, this, [this] { OnLslSymbol(); });
@@ -329,7 +229,7 @@ void CKpLineStylePatternDlg::FillCombos() {
   const auto fill = [](QComboBox* box, int first, int count) {
     const QSignalBlocker block(box);
     box->clear();
-    for (int i = 0; i < count; ++i) box->addItem(Text(first + i));
+    for (int i = 0; i < count; ++i) box->addItem(kp::ui::Text(first + i));
   };
   fill(m_pStyleCombo, kp::KP_IDS_KIND_FIRST, kp::KP_SUBLINE_KIND_COUNT);
   fill(m_pPenStyle, kp::KP_IDS_PEN_STYLE_FIRST, kPenStyleCount);
@@ -364,11 +264,11 @@ void CKpLineStylePatternDlg::showEvent(QShowEvent* event) {
 void CKpLineStylePatternDlg::InitContent() {
   if (!m_bInitialized) return;
   CKpLineStyleBase& sub = m_LineStyleBase;
-  SelectQuietly(m_pStyleCombo, sub.m_nHVMode);
-  SelectQuietly(m_pStartMode, 1 - sub.GetStartMode());
-  SelectQuietly(m_pJoin, sub.GetJoin());
-  SelectQuietly(m_pPenStyle, sub.GetBase());
-  SelectQuietly(m_pCap, sub.GetCap());
+  kp::ui::SelectQuietly(m_pStyleCombo, sub.m_nHVMode);
+  kp::ui::SelectQuietly(m_pStartMode, 1 - sub.GetStartMode());
+  kp::ui::SelectQuietly(m_pJoin, sub.GetJoin());
+  kp::ui::SelectQuietly(m_pPenStyle, sub.GetBase());
+  kp::ui::SelectQuietly(m_pCap, sub.GetCap());
   m_pUserStyle->setChecked(sub.GetUserStyle() != 0);
   m_pColor->SetColor(sub.m_clrColor);
 
@@ -377,7 +277,7 @@ void CKpLineStylePatternDlg::InitContent() {
   ShowEntryLength(m_nEntryLength);
 
   m_nPatternHeight = sub.m_nHVLength;
-  ShowNumber(m_pHeightEdit, m_pHeightSpin, m_nPatternHeight);
+  kp::ui::ShowNumber(m_pHeightEdit, m_pHeightSpin, m_nPatternHeight);
 
   // Unlike a change of kind, loading opens the angle to every glyph kind.
   const bool symbol = IsSymbolKind(sub.m_nHVMode);
@@ -389,7 +289,7 @@ void CKpLineStylePatternDlg::InitContent() {
     const QSignalBlocker block(m_pLockAction);
     m_pLockAction->setChecked(m_bColorLock != FALSE);
   }
-  ShowNumber(m_pDemoWidthEdit, m_pDemoWidthSpin, m_nDemoWidth);
+  kp::ui::ShowNumber(m_pDemoWidthEdit, m_pDemoWidthSpin, m_nDemoWidth);
   RedrawDemo();
 }
 
@@ -414,14 +314,14 @@ void CKpLineStylePatternDlg::SelectEntry(int row) {
   ShowEntryLength(m_nEntryLength);
 }
 
-void CKpLineStylePatternDlg::ShowEntryLength(long value) { ShowNumber(m_pEntryEdit, m_pEntrySpin, value); }
+void CKpLineStylePatternDlg::ShowEntryLength(long value) { kp::ui::ShowNumber(m_pEntryEdit, m_pEntrySpin, value); }
 
 void CKpLineStylePatternDlg::ShowAngle(long value) {
   {
     const QSignalBlocker block(m_pAngleEdit);
     m_pAngleEdit->setText(QString::number(value));
   }
-  SetSpinQuietly(m_pAngleSpin, value);
+  kp::ui::SetSpinQuietly(m_pAngleSpin, value);
 }
 
 void CKpLineStylePatternDlg::EnableSymbolControls(bool symbol, bool angle) {
@@ -507,9 +407,7 @@ void CKpLineStylePatternDlg::OnSelchangeLslCap() {
 void CKpLineStylePatternDlg::OnChangeLslPatternWidth() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pEntryEdit->text(), value)) return;
-  SetSpinQuietly(m_pEntrySpin, value);
-  if (value < 0 || value > kMaxLength) return;
+  if (!kp::ui::ReadBox(m_pEntryEdit->text(), m_pEntrySpin, 0, kMaxLength, value)) return;
   m_nEntryLength = value;
   const int row = m_pList->currentRow();
   if (row < 0 || m_LineStyleBase.SetAt(row, value) == 0) return;
@@ -520,9 +418,7 @@ void CKpLineStylePatternDlg::OnChangeLslPatternWidth() {
 void CKpLineStylePatternDlg::OnChangeLslPatternHeight() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pHeightEdit->text(), value)) return;
-  SetSpinQuietly(m_pHeightSpin, value);
-  if (value < 0 || value > kMaxLength) return;
+  if (!kp::ui::ReadBox(m_pHeightEdit->text(), m_pHeightSpin, 0, kMaxLength, value)) return;
   m_nPatternHeight = value;
   m_LineStyleBase.m_nHVLength = static_cast<short>(value);
   RedrawDemo();
@@ -531,9 +427,7 @@ void CKpLineStylePatternDlg::OnChangeLslPatternHeight() {
 void CKpLineStylePatternDlg::OnChangeLslAngle() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pAngleEdit->text().remove(QLatin1Char(',')), value)) return;
-  SetSpinQuietly(m_pAngleSpin, value);
-  if (value < 0 || value > kMaxAngle) return;
+  if (!kp::ui::ReadBox(m_pAngleEdit->text().remove(QLatin1Char(',')), m_pAngleSpin, 0, kMaxAngle, value)) return;
   m_LineStyleBase.m_nAngle = static_cast<LONG>(value);
   RedrawDemo();
 }
@@ -541,9 +435,7 @@ void CKpLineStylePatternDlg::OnChangeLslAngle() {
 void CKpLineStylePatternDlg::OnChangeLslPatternDemoWidth() {
   if (!m_bInitialized) return;
   long value = 0;
-  if (!ReadNumber(m_pDemoWidthEdit->text(), value)) return;
-  SetSpinQuietly(m_pDemoWidthSpin, value);
-  if (value < 0 || value > kMaxDemoWidth) return;
+  if (!kp::ui::ReadBox(m_pDemoWidthEdit->text(), m_pDemoWidthSpin, 0, kMaxDemoWidth, value)) return;
   m_nDemoWidth = value;
   RedrawDemo();
 }
@@ -569,10 +461,10 @@ void CKpLineStylePatternDlg::OnLslPatternNew() {
 
   // A pattern of ticks or glyphs without height would show nothing.
   long height = 0;
-  if (!ReadNumber(m_pHeightEdit->text(), height) || height <= 0) {
+  if (!kp::ui::ReadNumber(m_pHeightEdit->text(), height) || height <= 0) {
     m_nPatternHeight = 1;
     sub.m_nHVLength = 1;
-    ShowNumber(m_pHeightEdit, m_pHeightSpin, 1);
+    kp::ui::ShowNumber(m_pHeightEdit, m_pHeightSpin, 1);
   }
   m_pUserStyle->setChecked(true);
   RedrawDemo();
@@ -653,24 +545,12 @@ void CKpLineStylePatternDlg::paintEvent(QPaintEvent* event) {
 }
 
 bool CKpLineStylePatternDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint && (watched == m_pDemo || watched == m_pSymbol)) {
-    QWidget* w = static_cast<QWidget*>(watched);
-    QPainter painter(w);
-    {
-      CQtDC dc(&painter, SIZE{w->width(), w->height()});
-      const CRect client(0, 0, w->width(), w->height());
-      if (watched == m_pDemo)
-        OnDrawDemo(&dc, client);
-      else
-        OnDrawSymbol(&dc, client);
-    }
-    // A sunken frame around the area, as a button face shows.
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(w->rect().adjusted(0, 0, -1, -1));
-    if (w == m_pSymbol && w->hasFocus()) {
-      painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-      painter.drawRect(w->rect().adjusted(3, 3, -4, -4));
-    }
+  if (event->type() == QEvent::Paint && watched == m_pDemo) {
+    kp::ui::PaintFramedArea(*m_pDemo, palette(), [this](CDC* dc, const CRect& client) { OnDrawDemo(dc, client); });
+    return true;
+  }
+  if (event->type() == QEvent::Paint && watched == m_pSymbol) {
+    kp::ui::PaintFramedArea(*m_pSymbol, palette(), [this](CDC* dc, const CRect& client) { OnDrawSymbol(dc, client); });
     return true;
   }
   return CKpDialog::eventFilter(watched, event);
@@ -694,14 +574,7 @@ void CKpLineStylePatternDlg::OnDrawSymbol(CDC* dc, const CRect& client) {
     symbol->Draw(dc, square, sub.m_clrCurrent);
     return;
   }
-  CFont font;
-  if (!font.CreatePointFont(160, sub.GetFont().c_str())) return;
-  CFont* previous = dc->SelectObject(&font);
-  dc->SetTextColor(sub.m_clrCurrent);
-  dc->SetBkMode(TRANSPARENT);
-  dc->SetTextAlign(TA_LEFT | TA_TOP);
-  dc->TextOut(client.left + 12, client.top + 8, kp::GlyphText(sub.m_nSymbol));
-  if (previous) dc->SelectObject(previous);
+  kp::ui::DrawGlyph(*dc, sub, sub.m_clrCurrent, client.left + 12, client.top + 8);
 }
 
 void CKpLineStylePatternDlg::OnDrawDemo(CDC* dc, const CRect& client) {

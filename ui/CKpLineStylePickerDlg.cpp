@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -23,11 +22,11 @@
 #include "platform/CBrush.h"
 #include "platform/CPen.h"
 #include "platform/CRect.h"
-#include "platform/qt/CQtDC.h"
 #include "ui/KpDemoFrame.h"
 #include "ui/CKpLineStyleLibDlg.h"
 #include "ui/CKpLineStylePicker.h"
 #include "ui/CKpLineStylePickerList.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpUiConstants.h"
 #include "ui/KpUiResources.h"
 #include "ui/controls/CKpButtonColorPicker.h"
@@ -39,12 +38,6 @@ namespace {
 constexpr int kDroppedTreeHeight = 150;
 constexpr long kMaxWidth = 100;
 
-bool IsEnterKey(const QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 }  // namespace
 
 // --- preview -----------------------------------------------------------------
@@ -55,14 +48,7 @@ CKpPickerPreview::CKpPickerPreview(CKpLineStylePickerDlg* dlg, QWidget* parent)
 }
 
 void CKpPickerPreview::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  {
-    CQtDC dc(&painter, SIZE{width(), height()});
-    m_pDlg->DrawDemo(&dc, CRect(0, 0, width(), height()));
-  }
-  // A sunken frame around the area, as a button face shows.
-  painter.setPen(palette().color(QPalette::Mid));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  kp::ui::PaintFramedArea(*this, palette(), [this](CDC* dc, const CRect& client) { m_pDlg->DrawDemo(dc, client); });
 }
 
 // --- dialog ------------------------------------------------------------------
@@ -72,15 +58,7 @@ CKpLineStylePickerDlg::CKpLineStylePickerDlg(QWidget* parent) : CKpDialog(parent
   CreateControls();
 }
 
-CKpLineStylePickerDlg::~CKpLineStylePickerDlg() {
-  // The base class destroys the child widgets after this destructor has
-  // run; none of them may call back into the part of the dialog that is
-  // already gone (signals into the lambdas above, events into the filter).
-  for (QObject* child : findChildren<QObject*>()) {
-    child->removeEventFilter(this);
-    QObject::disconnect(child, nullptr, this, nullptr);
-  }
-}
+CKpLineStylePickerDlg::~CKpLineStylePickerDlg() { kp::ui::DetachChildren(this); }
 
 void CKpLineStylePickerDlg::CreateControls() {
   auto* top = new QHBoxLayout(this);
@@ -134,19 +112,11 @@ void CKpLineStylePickerDlg::CreateControls() {
   m_pColor->setMinimumWidth(80);
   m_pWidthEdit = new CKpNumEdit(optBox);
   m_pWidthEdit->setMaximumWidth(60);
-  m_pWidthSpin = new QScrollBar(Qt::Vertical, optBox);
-  m_pWidthSpin->setRange(0, static_cast<int>(kMaxWidth));
-  m_pWidthSpin->setInvertedAppearance(true);  // the upper arrow counts up
-  m_pWidthSpin->setFixedSize(16, m_pWidthEdit->sizeHint().height());
+  m_pWidthSpin = kp::ui::MakeSpin(optBox, 0, kMaxWidth, m_pWidthEdit->sizeHint().height());
   optGrid->addWidget(new QLabel(QStringLiteral("颜色："), optBox), 0, 0);
   optGrid->addWidget(m_pColor, 0, 1, 1, 2, Qt::AlignLeft);
   optGrid->addWidget(new QLabel(QStringLiteral("宽度："), optBox), 1, 0);
-  auto* widthRow = new QHBoxLayout;
-  widthRow->setSpacing(0);
-  widthRow->addWidget(m_pWidthEdit);
-  widthRow->addWidget(m_pWidthSpin);
-  widthRow->addStretch(1);
-  optGrid->addLayout(widthRow, 1, 1, 1, 2);
+  optGrid->addLayout(kp::ui::EditRow(m_pWidthEdit, m_pWidthSpin), 1, 1, 1, 2);
   optGrid->setColumnStretch(2, 1);
   right->addWidget(optBox);
   right->addStretch(1);
@@ -155,11 +125,7 @@ void CKpLineStylePickerDlg::CreateControls() {
   m_pOk = new QPushButton(QStringLiteral("确定(&O)"), this);
   m_pCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
   m_pEditLib = new QPushButton(QStringLiteral("线型编辑器"), this);
-  // Hidden, disabled default button: Enter never ends the dialog.
-  m_pHiddenDefault = new QPushButton(this);
-  m_pHiddenDefault->setDefault(true);
-  m_pHiddenDefault->setEnabled(false);
-  m_pHiddenDefault->hide();
+  m_pHiddenDefault = kp::ui::AddHiddenDefault(this);
   for (QPushButton* b : {m_pOk, m_pCancel, m_pEditLib}) {
     b->setAutoDefault(false);
     buttons->addWidget(b);
@@ -597,7 +563,7 @@ void CKpLineStylePickerDlg::DropGroupTree() {
 
 void CKpLineStylePickerDlg::keyPressEvent(QKeyEvent* event) {
   // Enter never ends the dialog; Escape cancels as usual.
-  if (IsEnterKey(event)) {
+  if (kp::ui::IsEnterKey(event)) {
     event->accept();
     return;
   }
@@ -608,7 +574,7 @@ bool CKpLineStylePickerDlg::eventFilter(QObject* watched, QEvent* event) {
   // The tree drops down as wide as the selector, whatever the layout made it.
   if (watched == m_pPicker && event->type() == QEvent::Resize && m_bInitDone)
     m_pPicker->SetDroppedWidth(m_pPicker->width());
-  if (IsEnterKey(event)) {
+  if (kp::ui::IsEnterKey(event)) {
     if (watched == m_pList) {
       OnDblclkLslLinestylePicker();
       return true;

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "ui/CKpLslExtSymList.h"
+#include "ui/KpDialogForms.h"
 #include "ui/KpUiConstants.h"
 
 namespace {
@@ -20,15 +21,11 @@ CKpLslExtSymPickerDlg::CKpLslExtSymPickerDlg(QWidget* parent) : CKpDialog(parent
   // Whole rows and columns of cells, and room for the sideways scroll bar.
   const int frame = 2 * m_pList->frameWidth();
   m_pList->setMinimumSize(kVisibleColumns * kCell + frame, kVisibleRows * kCell + frame + 18);
-  auto* ok = new QPushButton(QStringLiteral("确定"), this);
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QHBoxLayout* buttons = kp::ui::OkCancelRow(this, QStringLiteral("确定"), QStringLiteral("取消"), ok, cancel);
   ok->setObjectName(QStringLiteral("okButton"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("取消"), this);
   cancel->setObjectName(QStringLiteral("cancelButton"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_pList, 1);
   layout->addLayout(buttons);

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "engine/CKpLineStyleEngine.h"
 #include "model/CKpLineStyleLib.h"
 #include "platform/CPen.h"
 #include "platform/CRect.h"
 #include "platform/qt/CQtDC.h"
+#include "ui/CKpSampleEngineScope.h"
 
 // The rows: only their number; row i is style i of the library.
 class CListLineSelModel : public QAbstractListModel {
@@ -145,11 +145,11 @@ void CListLineSel::DrawStyleSample(CDC& dc, CKpLineStyleLib& lib, long index, co
   CKpLineStyleObj sample(lib.GetStyleObj(index));
   RECT item = rect;
   CRect clip(rect);
-  // Symbol decorations come from this library's symbols.
-  CKpSymLib* const hostSymbols = gLineStyleEngine.m_pSymLib;
-  gLineStyleEngine.m_pSymLib = &lib.GetSymLib();
-  sample.DrawSample(&dc, item, clip);
-  gLineStyleEngine.m_pSymLib = hostSymbols;
+  {
+    // Symbol decorations come from this library's symbols.
+    const CKpSampleEngineScope engine(&lib.GetSymLib());
+    sample.DrawSample(&dc, item, clip);
+  }
   // The sample leaves its clip selected; the frame and the next row need none.
   dc.SelectClipRgn(nullptr);
 }

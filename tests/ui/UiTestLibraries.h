@@ -1,10 +1,44 @@
 #pragma once
-// Libraries the dialog tests share.
+// Libraries and small fixtures the dialog tests share.
+#include <QComboBox>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "model/CKpLineStyleLib.h"
 
 namespace kp::test {
+
+// A sub-line told apart from its neighbours by its width, with a pattern
+// added in pairs (drawn, gap).
+inline CKpLineStyleBase SubLine(short width, short kind = 0, const std::vector<long>& pattern = {}) {
+  CKpLineStyleBase s;
+  s.m_nWidth = s.m_nCurWidth = width;
+  s.m_nHVMode = kind;
+  for (size_t i = 0; i + 1 < pattern.size(); i += 2) s.Add(pattern[i], pattern[i + 1]);
+  return s;
+}
+
+// The widths of a style's sub-lines, in order: what tells SubLine()s apart.
+inline std::vector<short> WidthsOf(const CKpLineStyleObj& style) {
+  std::vector<short> out;
+  for (int i = 0; i < style.Count(); ++i) out.push_back(style.GetElementAt(i)->m_nWidth);
+  return out;
+}
+
+// The pattern entries of a sub-line, in order.
+inline std::vector<long> PatternOf(const CKpLineStyleBase& s) {
+  std::vector<long> out;
+  for (long i = 0; i < s.Count(); ++i) out.push_back(s.GetAt(i));
+  return out;
+}
+
+// The entries a drop list offers, in order.
+inline QStringList TextsOf(const QComboBox* box) {
+  QStringList texts;
+  for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+  return texts;
+}
 
 // Adds a style of one plain sub-line.
 inline void AddStyle(CKpLineStyleLib& lib, long id, const char* name) {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CDlgCLineEdit.h"
 #include "ui/CDlgGLineEdit.h"
 #include "ui/CKpCharSelectDlg.h"
@@ -26,21 +27,8 @@
 namespace {
 
 using Lengths = std::vector<long>;
-
-// A sub-line told apart by its width, with a pattern added in pairs.
-CKpLineStyleBase SubLine(short width, short kind = 0, const Lengths& pattern = {}) {
-  CKpLineStyleBase s;
-  s.m_nWidth = s.m_nCurWidth = width;
-  s.m_nHVMode = kind;
-  for (size_t i = 0; i + 1 < pattern.size(); i += 2) s.Add(pattern[i], pattern[i + 1]);
-  return s;
-}
-
-Lengths PatternOf(const CKpLineStyleBase& s) {
-  Lengths out;
-  for (long i = 0; i < s.Count(); ++i) out.push_back(s.GetAt(i));
-  return out;
-}
+using kp::test::PatternOf;
+using kp::test::SubLine;
 
 // Pixels of a widget's grab that are neither white nor the frame's grey.
 int Ink(QWidget* w) {
@@ -77,11 +65,7 @@ class UiClassicEditors : public ::testing::Test {
     Show(*pattern);
     return *pattern;
   }
-  std::vector<short> Widths() {
-    std::vector<short> out;
-    for (int i = 0; i < style->m_LineStyleObj.Count(); ++i) out.push_back(style->m_LineStyleObj.GetElementAt(i)->m_nWidth);
-    return out;
-  }
+  std::vector<short> Widths() { return kp::test::WidthsOf(style->m_LineStyleObj); }
   CKpLineStyleBase& Sub() { return pattern->m_LineStyleBase; }
 
   std::unique_ptr<CDlgCLineEdit> style;

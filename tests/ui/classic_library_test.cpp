@@ -23,6 +23,7 @@
 #include "module/KpStringTable.h"
 #include "platform/CRecordingDC.h"
 #include "platform/qt/CQtDC.h"
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CComboListLineSel.h"
 #include "ui/CDlgCLineEdit.h"
 #include "ui/CDlgLineSel.h"
@@ -63,11 +64,7 @@ std::vector<long> IDsOf(const CKpLineStyleLib& lib) {
   return ids;
 }
 
-QStringList TextsOf(const QComboBox* box) {
-  QStringList texts;
-  for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
-  return texts;
-}
+using kp::test::TextsOf;
 
 QByteArray LibraryBytes(CKpLineStyleLib& lib) {
   CKpByteArrayEx stream;

@@ -48,11 +48,7 @@ std::vector<long> ItemsOf(const CKpLineStyleGroup* g) {
   return ids;
 }
 
-QStringList TextsOf(const QComboBox* box) {
-  QStringList texts;
-  for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
-  return texts;
-}
+using kp::test::TextsOf;
 
 class UiLibraryEditor : public ::testing::Test {
  protected:

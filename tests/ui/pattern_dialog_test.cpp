@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CKpCharSelectDlg.h"
 #include "ui/CKpLineStylePatternDlg.h"
 #include "ui/CKpLslExtSymPickerDlg.h"
@@ -45,11 +46,7 @@ class UiPatternDialog : public ::testing::Test {
     return *dlg;
   }
   CKpLineStyleBase& Sub() { return dlg->m_LineStyleBase; }
-  std::vector<long> Lengths() {
-    std::vector<long> out;
-    for (long i = 0; i < Sub().Count(); ++i) out.push_back(Sub().GetAt(i));
-    return out;
-  }
+  std::vector<long> Lengths() { return kp::test::PatternOf(Sub()); }
   // Pixels inside the frame of a widget that differ from the button face.
   static int Ink(QWidget* w) {
     const QImage img = w->grab().toImage();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/CKpLineStyleLib.h"
+#include "tests/ui/UiTestLibraries.h"
 #include "ui/CKpLineStyleBaseList.h"
 #include "ui/CKpLineStyleEditorDlg.h"
 #include "ui/CKpLineStylePatternDlg.h"
@@ -25,13 +26,7 @@ namespace {
 
 constexpr int kNew = 24513, kDelete = 24514, kTop = 24515, kDown = 24516, kUp = 24517, kBottom = 24518;
 
-// A sub-line told apart from its neighbours by its width.
-CKpLineStyleBase SubLine(short width, short kind = 0) {
-  CKpLineStyleBase s;
-  s.m_nWidth = s.m_nCurWidth = width;
-  s.m_nHVMode = kind;
-  return s;
-}
+using kp::test::SubLine;
 
 class UiStyleEditor : public ::testing::Test {
  protected:
@@ -57,11 +52,7 @@ class UiStyleEditor : public ::testing::Test {
     QCoreApplication::processEvents();
   }
   CKpLineStyleBase& At(int i) { return *dlg->m_LineStyleObj.GetElementAt(i); }
-  std::vector<short> Widths() {
-    std::vector<short> out;
-    for (int i = 0; i < dlg->m_LineStyleObj.Count(); ++i) out.push_back(At(i).m_nWidth);
-    return out;
-  }
+  std::vector<short> Widths() { return kp::test::WidthsOf(dlg->m_LineStyleObj); }
   // Pixels inside the demo's frame that are neither button face nor window.
   int DemoInk() {
     QWidget* w = dlg->GetDemo();
