@@ -14,12 +14,15 @@
 //   CKpLineStyleEngineParallel.cpp  thinning, parallel and tapered lines
 //   CKpLineStyleEngineElectric.cpp  electric lines and the end repair
 //   CKpLineStyleEngineDriver.cpp    the sub-line driver and polygon fill
+//   CKpLineStyleEngineBounds.cpp    what the walker may pass over unseen
 //
 // Single-threaded: the engine is shared and unsynchronised; use it from the
 // thread that owns the device context, one drawing at a time.
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "engine/CKpDashCycle.h"
 #include "engine/CPoint2D.h"
 #include "model/CKpLineStyleBase.h"
 #include "platform/CDC.h"
@@ -34,6 +37,14 @@ class CKpLineStyleObj;
 // to KP_WALKER_MAX_POINTS, so no dash is dropped for want of room.
 constexpr long KP_WALKER_BUFFER_SIZE = 18992;
 constexpr long KP_WALKER_MAX_POINTS = 1L << 24;
+// Boundaries one drawing of a sub-line may buffer: this many, and so many
+// more per vertex of its polyline. The walker passes over what the device
+// cannot show without buffering it; the budget bounds the rest, where a
+// device has no edges or what it shows is cut into more pieces than anyone
+// could see. A walk outside a drawing is bounded per segment by
+// KP_WALKER_MAX_POINTS. What either leaves out is counted (GetDroppedPoints).
+constexpr long long KP_WALKER_CALL_BUDGET = 1LL << 16;
+constexpr long long KP_WALKER_VERTEX_BUDGET = 16;
 
 class CKpLineStyleEngine {
  public:
@@ -51,7 +62,11 @@ class CKpLineStyleEngine {
   bool RestoreDC();
   int SetMapMode(int mode);
   int GetMapMode() const { return m_nMapMode; }
-  void SetRatio(double ratio) { m_dRatio = ratio; }
+  // A ratio that is not a positive finite number would make every length
+  // meaningless; it is ignored and the previous ratio stays.
+  void SetRatio(double ratio) {
+    if (std::isfinite(ratio) && ratio > 0) m_dRatio = ratio;
+  }
   double GetRatio() const { return m_dRatio; }
   void SetCanCompress(int on) { m_bCanCompress = on; }
   int GetCanCompress() const { return m_bCanCompress; }
@@ -271,20 +286,62 @@ class CKpLineStyleEngine {
   long m_nFastPenCount = 0;
 
   long GetBufferSize() const { return m_nBufferSize; }
-  // Boundaries the walker could not buffer because a single segment needed
-  // more than KP_WALKER_MAX_POINTS points (0 in any sensible drawing).
-  long GetDroppedPoints() const { return m_nDroppedPoints; }
+  // Boundaries the walker could not buffer: beyond the budget of a drawing
+  // (KP_WALKER_CALL_BUDGET and KP_WALKER_VERTEX_BUDGET) or KP_WALKER_MAX_POINTS
+  // in one segment (0 in any sensible drawing). Counted over the engine's life.
+  long long GetDroppedPoints() const { return m_nDroppedPoints; }
+  // Boundaries the walker passed over without buffering because neither
+  // they nor any figure at them could reach the device's clip box. Counted
+  // over the engine's life.
+  long long GetSkippedPoints() const { return m_nSkippedPoints; }
 
  private:
+  // How far the walker may go without buffering, for one drawing of a
+  // sub-line (CKpLineStyleEngineBounds.cpp).
+  struct WalkBounds {
+    bool scoped = false;  // a drawing is under way: its budget spans its segments
+    bool active = false;  // skip what lies outside the box
+    bool empty = false;   // the device shows nothing at all
+    double left = 0, top = 0, right = 0, bottom = 0;  // clip box, logical units
+    double reach = 0;  // how far a figure strays from the point it is drawn at
+    long long budget = KP_WALKER_MAX_POINTS;  // boundaries this drawing may still buffer
+  };
+  // The part of a segment of walker length `length` from `from` towards
+  // `to` (extended beyond both ends) whose figures could be seen, as walker
+  // positions. False when no part of it is worth passing over.
+  struct VisibleSpan {
+    double from, to;  // both -infinity when nothing can be seen
+  };
+  // One drawing of `sub` along `n` points on the kept DC, for as long as it
+  // lives: reads the clip box, works out how far the sub-line's figures
+  // reach and sets the budget; the bounds it replaced come back when it ends.
+  class WalkScope {
+   public:
+    WalkScope(CKpLineStyleEngine& engine, const CKpLineStyleBase* sub, long n);
+    WalkScope(const WalkScope&) = delete;
+    WalkScope& operator=(const WalkScope&) = delete;
+    ~WalkScope() { m_engine.m_walkBounds = m_previous; }
+
+   private:
+    CKpLineStyleEngine& m_engine;
+    WalkBounds m_previous;
+  };
+  WalkBounds BoundsFor(const CKpLineStyleBase* sub, long n) const;
+  double DecorationReach(const CKpLineStyleBase& sub) const;
+  double SymbolReach(const CKpLineStyleBase& sub) const;
+  bool PlanSkip(POINT from, POINT to, double length, VisibleSpan& span) const;
+  struct SegmentWalk;  // one segment's walk (CKpLineStyleEngineWalker.cpp)
+
   int AllocateBuffer(long n);
   // Makes room for buffer index `index`; false only when the walker's
   // ceiling is reached or memory runs out.
   bool EnsureBuffer(long index);
   void AppendPoint(POINT p, BYTE type);
   void PlayPoint(long i);
-  BYTE EntryType(long entry) const;
-  double EffectiveLength(long entry) const;
-  void AdvanceEntry();
+  BYTE EntryType(long entry) const { return m_cycle.IsDrawn(entry) ? PT_LINETO : PT_MOVETO; }
+  // Brings the dash cycle up to date with the current pattern and sanitises
+  // the walker's position in it; false when there is no pattern to walk.
+  bool PrepareWalk();
   // Anti-aliased drawing applies when it is on, the DC is not a printer and
   // the current sub-line (if any) is solid.
   bool UseAntiAliasedLine() const;
@@ -295,7 +352,10 @@ class CKpLineStyleEngine {
   std::vector<POINT> m_PointStore;
   std::vector<BYTE> m_TypeStore;
   long m_nBufferSize;
-  long m_nDroppedPoints = 0;
+  long long m_nDroppedPoints = 0;
+  long long m_nSkippedPoints = 0;
+  CKpDashCycle m_cycle;
+  WalkBounds m_walkBounds;
 };
 
 // The module-wide engine.

@@ -67,6 +67,7 @@ void CKpLineStyleEngine::ActPolyLine(CKpLineStyleBase* sub, POINT* pts, long n) 
     return;
   }
   const int kind = sub->m_nHVMode;
+  const WalkScope bounded(*this, sub, n);
 
   // 1. Start offset: find the segment it ends in and move that segment's start there.
   POINT S = pts[0], E = pts[1];
@@ -206,6 +207,7 @@ void CKpLineStyleEngine::ActPolyLine(CKpLineStyleBase& sub, POINT* pts, long n) 
     }
     return;
   }
+  const WalkScope bounded(*this, &sub, n);
   const long D = sub.m_nVertOffset;
   const bool walk = sub.GetUserStyle() == 1;
   for (long i = 0; i + 1 < n; ++i) {

@@ -28,9 +28,11 @@ constexpr long kOpenArrow = 1;
 // The repaired end is at most this long, in device units.
 constexpr Int64 kMendLength = 10;
 
-// Below this |k + 1| the interpolation form of GetPointWithDist loses more
-// than a hundredth of a unit to cancellation (coordinates reach 2^31).
-constexpr double kWellConditioned = 1e-4;
+// Below this |k + 1| the interpolation form of GetPointWithDist divides the
+// rounding error of k P + Q (coordinates reach 2^31) by so little that the
+// point can land a unit off; the direct form has no such division. Only
+// points more than 16 times the segment's length beyond its end use it.
+constexpr double kWellConditioned = 1.0 / 16;
 
 // A 64-bit value as a `long` argument of the engine's routines.
 long ToLongArg(Int64 v) {

@@ -124,6 +124,7 @@ void CKpLineStyleEngine::DrawParallelKind(CKpLineStyleBase* sub, POINT* pts, lon
     second = OffsetCopy(*this, line, offsets.second);
   }
   // Each line starts the pattern afresh.
+  const WalkScope bounded(*this, sub, n);
   Flush();
   DrawDoubleLineStroke(*this, *sub, first);
   Flush();

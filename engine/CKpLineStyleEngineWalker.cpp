@@ -2,8 +2,17 @@
 // the sub-line's dash pattern into the engine's point buffer, so that the
 // pattern runs on across vertices, then plays the buffer or hands it to the
 // decoration routine of the sub-line's kind.
+//
+// Both walkers place a boundary at the distance the dash cycle gives for it
+// (CKpDashCycle), so that on a long segment they can pass over whole cycles
+// the device cannot show (CKpLineStyleEngineBounds.cpp) and carry on exactly
+// where walking them would have arrived. The boundaries kept have the types
+// they would have had: passing over whole cycles leaves the sequence of
+// drawn and gap pieces as it was.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 #include <new>
 
 #include "engine/CKpLineStyleEngine.h"
@@ -12,14 +21,49 @@
 
 namespace {
 
-// Lengths of segments may exceed 32 bits (the plane's diagonal does), so the
-// integer walker rounds them into 64 bits.
-long long RoundLength(double v) { return static_cast<long long>(v > 0 ? v + 0.5 : v - 0.5); }
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // kp::RoundHalfAway's rounding, inlined: this runs for every boundary.
 POINT Offset(POINT from, double ox, double oy) {
   return POINT{kp::RoundToLong(from.x + ox), kp::RoundToLong(from.y + oy)};
 }
+
+// When a walk stops to see whether it may pass over whole cycles: at the
+// first boundary beyond `check`, or when the buffer reaches `limit` (the
+// drawing's budget is spent). Positions are distances from the segment's
+// start in the walker's units.
+struct Passing {
+  double visibleFrom = kInfinity;  // before this nothing can be seen ...
+  double visibleTo = kInfinity;    // ... nor after this
+  double check = kInfinity;
+  long limit = LONG_MAX;
+
+  // Whole cycles to pass over after the boundary at `pos`, when `room`
+  // cycles could pass before the segment's end with two left to walk.
+  // `drop` says the budget is spent: what is passed over is lost.
+  std::int64_t Decide(double pos, long lastIndex, std::int64_t room, double period, bool& drop) {
+    drop = false;
+    if (lastIndex >= limit) {  // only the segment's end is still buffered
+      limit = LONG_MAX;
+      check = kInfinity;
+      drop = room > 0;
+      return std::max<std::int64_t>(room, 0);
+    }
+    if (pos < visibleFrom) {  // up to two cycles before what can be seen
+      check = visibleTo;
+      const double ahead = std::floor((visibleFrom - pos) / period) - 2;
+      if (!(ahead >= 1)) return 0;
+      return ahead >= static_cast<double>(room) ? std::max<std::int64_t>(room, 0)
+                                                : static_cast<std::int64_t>(ahead);
+    }
+    if (pos <= visibleTo) {
+      check = visibleTo;
+      return 0;
+    }
+    check = kInfinity;  // past what can be seen: on to the segment's end
+    return std::max<std::int64_t>(room, 0);
+  }
+};
 
 }  // namespace
 
@@ -51,94 +95,170 @@ void CKpLineStyleEngine::AppendPoint(POINT p, BYTE type) {
   m_pTypes[m_nLastIndex] = type;
 }
 
-BYTE CKpLineStyleEngine::EntryType(long entry) const {
-  return m_pByteSet[entry] ? PT_LINETO : PT_MOVETO;
+bool CKpLineStyleEngine::PrepareWalk() {
+  if (m_pPoints == nullptr) return false;
+  // A drawing checked the pattern's content when it began (WalkScope).
+  const bool known = m_walkBounds.scoped && m_cycle.IsFrom(m_pStyleSet, m_pByteSet, m_nStyleCount, m_dRatio);
+  if (!known && !m_cycle.Update(m_pStyleSet, m_pByteSet, m_nStyleCount, m_dRatio)) return false;
+  if (m_nStyleIndex < 0 || m_nStyleIndex >= m_nStyleCount) m_nStyleIndex = 0;
+  if (!std::isfinite(m_dRemain)) m_dRemain = 0.0;
+  if (m_nLastIndex < 0 || m_nLastIndex >= m_nBufferSize) m_nLastIndex = 0;  // no carry from nonsense
+  return true;
 }
 
-// A nonzero entry never counts as shorter than one device unit, so that a
-// small ratio cannot make the walk stall on tiny steps.
-double CKpLineStyleEngine::EffectiveLength(long entry) const {
-  const DWORD value = m_pStyleSet[entry];
-  if (value == 0) return 0.0;
-  const double m = value * m_dRatio;
-  return m <= 1.0 ? 1.0 : m;
-}
+// The walk of one segment's boundaries after the start of the segment (and
+// the end of an entry carried into it): where the cycles begin, where the
+// walk may pass over them, and the budget it charges.
+struct CKpLineStyleEngine::SegmentWalk {
+  SegmentWalk(CKpLineStyleEngine& e, POINT from, POINT to, double length, double carried, long entry)
+      : engine(e),
+        cycle(e.m_cycle),
+        origin(e.m_cycle.Distance(0, entry)),
+        base(carried),
+        next(entry),
+        startIndex(e.m_nLastIndex) {
+    const WalkBounds& b = e.m_walkBounds;
+    const long long budget = b.scoped ? b.budget : KP_WALKER_MAX_POINTS;
+    const long long room = std::max<long long>(0, std::min<long long>(budget, KP_WALKER_MAX_POINTS - 8));
+    passing.limit = static_cast<long>(std::min<long long>(startIndex + room, KP_WALKER_MAX_POINTS - 8));
+    VisibleSpan span{};
+    if (b.active && e.PlanSkip(from, to, length, span)) {
+      passing.visibleFrom = span.from;
+      passing.visibleTo = span.to;
+      passing.check = -kInfinity;
+    }
+  }
+  ~SegmentWalk() {
+    WalkBounds& b = engine.m_walkBounds;
+    if (b.scoped) b.budget = std::max<long long>(0, b.budget - (engine.m_nLastIndex - startIndex));
+  }
+  SegmentWalk(const SegmentWalk&) = delete;
+  SegmentWalk& operator=(const SegmentWalk&) = delete;
 
-void CKpLineStyleEngine::AdvanceEntry() {
-  if (++m_nStyleIndex >= m_nStyleCount) m_nStyleIndex = 0;
-}
+  // Consumes the entry `next`; returns it.
+  long Consume() {
+    const long e = next;
+    if (++next == cycle.Count()) {
+      next = 0;
+      ++cycles;
+    }
+    return e;
+  }
+  // Length walked from the loop's first entry to the start of `next`.
+  double Walked() const { return cycle.Distance(cycles, next) - origin; }
+  bool WantsToPass(double pos) const { return pos > passing.check || engine.m_nLastIndex >= passing.limit; }
+  // Passes over `n` whole cycles after the boundary just buffered. What is
+  // dropped for the budget gets a move to where it ends, so no drawn piece
+  // spans it.
+  void Pass(std::int64_t n, bool drop, POINT from, double kx, double ky) {
+    cycles += n;
+    const long long points = n * static_cast<long long>(cycle.Count());
+    if (!drop) {
+      engine.m_nSkippedPoints += points;
+      return;
+    }
+    engine.m_nDroppedPoints += points;
+    const double pos = base + Walked();
+    engine.AppendPoint(Offset(from, pos * kx, pos * ky), PT_MOVETO);
+  }
+
+  CKpLineStyleEngine& engine;
+  const CKpDashCycle& cycle;
+  const double origin;
+  const double base;
+  long next;
+  std::int64_t cycles = 0;
+  const long startIndex;
+  Passing passing;
+};
 
 // --- walkers ---
 
 void CKpLineStyleEngine::LineDisjunction(POINT from, POINT to) {
   m_nLastIndex = 0;
-  if (m_nStyleCount <= 0 || m_pStyleSet == nullptr || m_pByteSet == nullptr || m_pPoints == nullptr)
-    return;
-  if (m_nStyleIndex < 0 || m_nStyleIndex >= m_nStyleCount) m_nStyleIndex = 0;
+  if (!PrepareWalk()) return;
   const double dx = static_cast<double>(to.x) - from.x;
   const double dy = static_cast<double>(to.y) - from.y;
-  const long long L = RoundLength(std::sqrt(dx * dx + dy * dy));
-  if (L == 0) return;
+  // Lengths of segments may exceed 32 bits (the plane's diagonal does).
+  const std::int64_t rounded = kp::RoundWide(std::sqrt(dx * dx + dy * dy));
+  if (rounded == 0) return;
+  const double L = static_cast<double>(rounded);
 
   m_pPoints[0] = from;
   m_pTypes[0] = EntryType(m_nStyleIndex);
   if (L < -m_dRemain) {  // the segment ends inside the current entry
     AppendPoint(to, EntryType(m_nStyleIndex));
-    m_dRemain += static_cast<double>(L);
+    m_dRemain += L;
     return;
   }
-  double ox = 0.0, oy = 0.0;
+  long entry = m_nStyleIndex;
+  double carried = 0.0;
   if (m_dRemain < 0) {  // the rest of the current entry ends inside this segment
-    ox = -dx * m_dRemain / static_cast<double>(L);
-    oy = -dy * m_dRemain / static_cast<double>(L);
-    AppendPoint(Offset(from, ox, oy), EntryType(m_nStyleIndex));
-    AdvanceEntry();
+    carried = -m_dRemain;
+    AppendPoint(Offset(from, dx * carried / L, dy * carried / L), EntryType(entry));
+    if (++entry >= m_nStyleCount) entry = 0;
   }
-  m_dRemain += static_cast<double>(L);
+  const double left = m_dRemain + L;
+  if (!(m_cycle.Period() > 0) && carried > 0) {  // nothing after the carried entry has length
+    m_dRemain = 0.0;
+    m_nStyleIndex = entry;
+    AppendPoint(to, EntryType(entry));
+    return;
+  }
+
+  // What is left of the segment is rounded to whole units after every
+  // entry; from a whole number on, that is whole steps (CKpDashCycle).
+  bool whole = left == std::floor(left) && std::fabs(left) <= kp::kWideLimit;
+  std::int64_t x = whole ? static_cast<std::int64_t>(left) : 0;
+  const double kx = dx / L, ky = dy / L;
+  SegmentWalk walk(*this, from, to, L, carried, entry);
   for (;;) {
-    const double m = EffectiveLength(m_nStyleIndex);
-    m_dRemain = static_cast<double>(RoundLength(m_dRemain - m));
-    if (m_dRemain < 0) break;
-    ox += dx * m / static_cast<double>(L);
-    oy += dy * m / static_cast<double>(L);
-    if (ox == 0.0 && oy == 0.0) return;  // only zero-length entries so far
-    AppendPoint(Offset(from, ox, oy), EntryType(m_nStyleIndex));
-    AdvanceEntry();
+    const long e = walk.Consume();
+    std::int64_t after;
+    if (whole) {
+      after = x < m_cycle.Threshold(e) ? x - m_cycle.Threshold(e) : x - m_cycle.Step(e);
+    } else {
+      after = kp::RoundWide(left - m_cycle.Length(e));
+      whole = true;
+    }
+    x = after;
+    m_dRemain = static_cast<double>(x);
+    if (x < 0) {
+      m_nStyleIndex = e;
+      break;
+    }
+    const double pos = carried + walk.Walked();
+    const double ox = pos * kx, oy = pos * ky;
+    if (ox == 0.0 && oy == 0.0) {  // only zero-length entries so far
+      m_nStyleIndex = e;
+      return;
+    }
+    AppendPoint(Offset(from, ox, oy), EntryType(e));
+    if (!walk.WantsToPass(pos)) continue;
+    const std::int64_t period = m_cycle.StepPeriod();
+    const std::int64_t room = period > 0 ? (x - m_cycle.MaxThreshold()) / period - 2 : 0;
+    bool drop = false;
+    const std::int64_t n = walk.passing.Decide(pos, m_nLastIndex, room, m_cycle.Period(), drop);
+    if (n <= 0) continue;
+    x -= n * period;
+    m_dRemain = static_cast<double>(x);
+    walk.Pass(n, drop, from, kx, ky);
   }
   AppendPoint(to, EntryType(m_nStyleIndex));
 }
 
 void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
-  if (m_nStyleCount <= 0 || m_pStyleSet == nullptr || m_pByteSet == nullptr || m_pPoints == nullptr) {
+  if (!PrepareWalk()) {
     m_nLastIndex = 0;
     return;
   }
-  if (m_nStyleIndex < 0 || m_nStyleIndex >= m_nStyleCount) m_nStyleIndex = 0;
   const double dx = static_cast<double>(to.x) - from.x;
   const double dy = static_cast<double>(to.y) - from.y;
   const double L = std::sqrt(dx * dx + dy * dy);
   if (std::fabs(L) < 1e-10) return;  // buffer left as it is, so a carry survives
 
-  // This runs once per vertex and once per boundary of every drawing, so the
-  // small helpers (EntryType, EffectiveLength, AdvanceEntry, AppendPoint)
-  // are spelled out here on locals; the arithmetic is theirs, unchanged.
-  const DWORD* const lengths = m_pStyleSet;
-  const BYTE* const flags = m_pByteSet;
-  const long count = m_nStyleCount;
-  const double ratio = m_dRatio;
   long entry = m_nStyleIndex;
-  const auto typeOf = [flags](long e) -> BYTE { return flags[e] ? PT_LINETO : PT_MOVETO; };
-  const auto append = [this](POINT p, BYTE type) {
-    if (m_nLastIndex + 1 >= m_nBufferSize) {  // rare: grow, or drop at the ceiling
-      AppendPoint(p, type);
-      return;
-    }
-    ++m_nLastIndex;
-    m_pPoints[m_nLastIndex] = p;
-    m_pTypes[m_nLastIndex] = type;
-  };
-
-  const BYTE current = typeOf(entry);
+  const BYTE current = EntryType(entry);
   if (m_dRemain >= 0 || m_nLastIndex < 1) {
     m_nLastIndex = 0;
     m_pPoints[0] = from;
@@ -154,41 +274,62 @@ void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
     m_pTypes[1] = current;
   }
   if (L < -m_dRemain) {
-    append(to, current);
+    AppendPoint(to, current);
     m_dRemain += L;
     return;
   }
-  double ox = 0.0, oy = 0.0;
+  double carried = 0.0;
   if (m_dRemain < 0) {
-    ox = -dx * m_dRemain / L;
-    oy = -dy * m_dRemain / L;
-    append(Offset(from, ox, oy), current);
-    if (++entry >= count) entry = 0;
+    carried = -m_dRemain;
+    AppendPoint(Offset(from, -dx * m_dRemain / L, -dy * m_dRemain / L), current);
+    if (++entry >= m_nStyleCount) entry = 0;
   }
-  double remain = m_dRemain + L;
+  const double left = m_dRemain + L;
+  if (!(m_cycle.Period() > 0) && carried > 0) {  // nothing after the carried entry has length
+    m_dRemain = 0.0;
+    m_nStyleIndex = entry;
+    AppendPoint(to, EntryType(entry));
+    return;
+  }
+
+  // This runs for every boundary of every drawing: the buffer is written
+  // directly unless it has to grow.
+  const double kx = dx / L, ky = dy / L;
+  SegmentWalk walk(*this, from, to, L, carried, entry);
   for (;;) {
-    // EffectiveLength(entry).
-    const DWORD value = lengths[entry];
-    double m = 0.0;
-    if (value != 0) {
-      m = value * ratio;
-      if (m <= 1.0) m = 1.0;
+    const long e = walk.Consume();
+    const double walked = walk.Walked();
+    const double remain = left - walked;
+    if (remain < 0) {
+      m_dRemain = remain;
+      m_nStyleIndex = e;
+      break;
     }
-    remain -= m;
-    if (remain < 0) break;
-    ox += dx * m / L;
-    oy += dy * m / L;
+    const double pos = carried + walked;
+    const double ox = pos * kx, oy = pos * ky;
     if (std::fabs(ox) < 1e-10 && std::fabs(oy) < 1e-10) {
       m_dRemain = remain;
-      m_nStyleIndex = entry;
+      m_nStyleIndex = e;
       return;
     }
-    append(Offset(from, ox, oy), typeOf(entry));
-    if (++entry >= count) entry = 0;
+    const POINT p = Offset(from, ox, oy);
+    const BYTE type = EntryType(e);
+    if (m_nLastIndex + 1 < m_nBufferSize) {
+      ++m_nLastIndex;
+      m_pPoints[m_nLastIndex] = p;
+      m_pTypes[m_nLastIndex] = type;
+    } else {
+      AppendPoint(p, type);  // rare: grow, or drop at the ceiling
+    }
+    if (!walk.WantsToPass(pos)) continue;
+    const double period = m_cycle.Period();
+    const double cycles = std::floor(remain / period) - 2;
+    const std::int64_t room = cycles >= 1 ? static_cast<std::int64_t>(std::min(cycles, kp::kWideLimit)) : 0;
+    bool drop = false;
+    const std::int64_t n = walk.passing.Decide(pos, m_nLastIndex, room, period, drop);
+    if (n > 0) walk.Pass(n, drop, from, kx, ky);
   }
-  m_dRemain = remain;
-  m_nStyleIndex = entry;
-  append(to, typeOf(entry));
+  AppendPoint(to, EntryType(m_nStyleIndex));
 }
 
 // --- playing the buffer ---

@@ -125,12 +125,18 @@ int ArrowPolygon(const ArrowHead& h, long shape, POINT out[4]) {
   }
 }
 
+// Below this |k + 1| the interpolation form divides the rounding error of
+// k P + Q (coordinates reach 2^31) by so little that the point can land a
+// unit or more off; the direct form has no such division. Heads of the usual
+// sizes never come near it: a must exceed 31 times the piece's length.
+constexpr double kWellConditioned = 1.0 / 16;
+
 POINT PointBeyondMiddle(const POINT& P, const POINT& Q, long a) {
   const double d = SegmentLength(P, Q);
   if (d < 1e-10) return Q;
   const double A = static_cast<double>(a);
   const double k = (d - A) / (d + A);
-  if (std::isfinite(k) && k + 1 != 0.0) {
+  if (std::isfinite(k) && std::fabs(k + 1) >= kWellConditioned) {
     return POINT{RoundToLong((k * P.x + Q.x) / (k + 1)), RoundToLong((k * P.y + Q.y) / (k + 1))};
   }
   const double t = (d + A) / (2 * d);

@@ -2,6 +2,8 @@
 
 #include "platform/KpSaturate.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdarg>
@@ -22,6 +24,9 @@ std::string Format(const char* fmt, ...) {
 }
 
 const char* kBrushStyleNames[] = {"SOLID", "NULL", "HATCHED", "PATTERN"};
+
+LONG FloorToLong(double v) { return kp::SaturateToLong(kp::TruncWide(std::floor(v))); }
+LONG CeilToLong(double v) { return kp::SaturateToLong(kp::TruncWide(std::ceil(v))); }
 
 std::string QuoteText(const CString& text) {
   std::string out = "\"";
@@ -92,8 +97,8 @@ int CDC::GetDeviceCaps(int index) const {
     case LOGPIXELSY: return m_nDpiY;
     case HORZRES: return px.cx;
     case VERTRES: return px.cy;
-    case HORZSIZE: return static_cast<int>(px.cx * 25.4 / m_nDpiX + 0.5);
-    case VERTSIZE: return static_cast<int>(px.cy * 25.4 / m_nDpiY + 0.5);
+    case HORZSIZE: return kp::RoundToLong(px.cx * 25.4 / m_nDpiX);
+    case VERTSIZE: return kp::RoundToLong(px.cy * 25.4 / m_nDpiY);
     default: return 0;
   }
 }
@@ -176,11 +181,11 @@ void CDC::FixIsotropic() {
   const double ydim = std::fabs(static_cast<double>(m_szViewportExt.cy) / m_nDpiY / m_szWindowExt.cy);
   if (xdim > ydim) {
     const LONG minX = m_szViewportExt.cx >= 0 ? 1 : -1;
-    m_szViewportExt.cx = static_cast<LONG>(std::floor(m_szViewportExt.cx * ydim / xdim + 0.5));
+    m_szViewportExt.cx = FloorToLong(m_szViewportExt.cx * ydim / xdim + 0.5);
     if (m_szViewportExt.cx == 0) m_szViewportExt.cx = minX;
   } else if (ydim > xdim) {
     const LONG minY = m_szViewportExt.cy >= 0 ? 1 : -1;
-    m_szViewportExt.cy = static_cast<LONG>(std::floor(m_szViewportExt.cy * xdim / ydim + 0.5));
+    m_szViewportExt.cy = FloorToLong(m_szViewportExt.cy * xdim / ydim + 0.5);
     if (m_szViewportExt.cy == 0) m_szViewportExt.cy = minY;
   }
 }
@@ -327,6 +332,45 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
   return m_clip->IsRectEmpty() ? 1 : 2;
 }
 
+std::optional<CRect> CDC::GetDeviceBox() const {
+  const SIZE size = GetDeviceSize();
+  return CRect(0, 0, size.cx, size.cy);
+}
+
+int CDC::GetClipBox(RECT* box) const {
+  if (box == nullptr) return 0;
+  std::optional<CRect> device = GetDeviceBox();
+  if (m_clip) {
+    CRect both;
+    if (device)
+      both.IntersectRect(*device, *m_clip);
+    else
+      both = *m_clip;
+    device = both;
+  }
+  if (!device) {
+    *box = RECT{static_cast<LONG>(kp::kLongMin), static_cast<LONG>(kp::kLongMin),
+                static_cast<LONG>(kp::kLongMax), static_cast<LONG>(kp::kLongMax)};
+    return SIMPLEREGION;
+  }
+  if (device->IsRectEmpty()) {
+    *box = RECT{0, 0, 0, 0};
+    return NULLREGION;
+  }
+  // The exact inverse of LPtoDPf at the corners, then outward to whole
+  // units, so that no drawable logical point falls outside the box.
+  const auto toLogical = [this](double d, double viewportOrg, double scale, double windowOrg) {
+    return (d - viewportOrg) / scale + windowOrg;
+  };
+  const double x0 = toLogical(device->left, m_ptViewportOrg.x, ScaleX(), m_ptWindowOrg.x);
+  const double x1 = toLogical(device->right, m_ptViewportOrg.x, ScaleX(), m_ptWindowOrg.x);
+  const double y0 = toLogical(device->top, m_ptViewportOrg.y, ScaleY(), m_ptWindowOrg.y);
+  const double y1 = toLogical(device->bottom, m_ptViewportOrg.y, ScaleY(), m_ptWindowOrg.y);
+  *box = RECT{FloorToLong(std::min(x0, x1)), FloorToLong(std::min(y0, y1)), CeilToLong(std::max(x0, x1)),
+              CeilToLong(std::max(y0, y1))};
+  return SIMPLEREGION;
+}
+
 // --- drawing ---
 
 CPoint CDC::MoveTo(int x, int y) {
@@ -402,7 +446,7 @@ void CDC::FillSolidRect(const RECT* r, COLORREF color) {
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
-  const RECT r{x, y, x + cx, y + cy};
+  const RECT r{x, y, kp::SaturateToLong(std::int64_t{x} + cx), kp::SaturateToLong(std::int64_t{y} + cy)};
   FillSolidRect(&r, color);
 }
 

@@ -83,6 +83,12 @@ class CDC {
   int SelectClipRgn(CRgn* rgn);
   int IntersectClipRect(int left, int top, int right, int bottom);  // logical
   const std::optional<CRect>& GetClipRect() const { return m_clip; }
+  // The part of the logical plane drawing can reach: the device's rectangle
+  // cut to the clip region, converted to logical units and rounded outward.
+  // SIMPLEREGION with the box, or NULLREGION (and an empty box) when nothing
+  // can be drawn. A device without edges gives the whole 32-bit plane unless
+  // a clip region bounds it. Null `box`: 0.
+  int GetClipBox(RECT* box) const;
 
   // --- drawing (logical coordinates) ---
   CPoint MoveTo(int x, int y);
@@ -129,6 +135,10 @@ class CDC {
   virtual void DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) = 0;
   // State changes a backend may need to react to (flushing batched lines).
   virtual void OnStateChanged() {}
+  // The device's drawable rectangle in device coordinates (the ones clip
+  // regions use), or none when the device has no edges. The whole surface
+  // by default.
+  virtual std::optional<CRect> GetDeviceBox() const;
 
  private:
   void FixIsotropic();

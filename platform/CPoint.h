@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+
+#include "platform/KpSaturate.h"
 #include "platform/KpTypes.h"
 
 // A POINT with constructors and the arithmetic the drawing code uses.
@@ -8,12 +11,14 @@ class CPoint : public POINT {
   CPoint(LONG px, LONG py) : POINT{px, py} {}
   CPoint(const POINT& p) : POINT(p) {}  // NOLINT: implicit like the platform's
 
-  void Offset(LONG dx, LONG dy) {
-    x += dx;
-    y += dy;
-  }
+  // Sums saturate at the 32-bit limits rather than wrap.
+  void Offset(LONG dx, LONG dy) { *this = *this + POINT{dx, dy}; }
   bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
   bool operator!=(const POINT& o) const { return !(*this == o); }
-  CPoint operator+(const POINT& o) const { return CPoint(x + o.x, y + o.y); }
-  CPoint operator-(const POINT& o) const { return CPoint(x - o.x, y - o.y); }
+  CPoint operator+(const POINT& o) const {
+    return CPoint(kp::SaturateToLong(std::int64_t{x} + o.x), kp::SaturateToLong(std::int64_t{y} + o.y));
+  }
+  CPoint operator-(const POINT& o) const {
+    return CPoint(kp::SaturateToLong(std::int64_t{x} - o.x), kp::SaturateToLong(std::int64_t{y} - o.y));
+  }
 };

@@ -2,6 +2,8 @@
 // A device context that draws nothing and records every call, with its
 // arguments in logical coordinates and the state it changes, as one line of
 // text each (docs/trace-format.md). Used by tests and by `lsl trace`.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,15 @@ class CRecordingDC : public CDC {
   // All calls joined by newlines (each line ends with '\n').
   std::string GetText() const;
   void Clear() { m_calls.clear(); }
+  // Keeps the text of at most `lines` calls; the calls after them still
+  // change the DC's state but are not formatted (formatting a call costs more
+  // than drawing it, and a capped drawing can make millions). 0 keeps none.
+  void SetTraceLimit(std::size_t lines) { m_traceLimit = lines; }
 
  protected:
-  bool IsTracing() const override { return true; }
+  // Records calls wherever they land: only a clip region bounds it.
+  std::optional<CRect> GetDeviceBox() const override { return std::nullopt; }
+  bool IsTracing() const override { return m_calls.size() < m_traceLimit; }
   void Trace(const std::string& line) override { m_calls.push_back(line); }
 
   void DoLine(POINT, POINT) override {}
@@ -37,5 +45,6 @@ class CRecordingDC : public CDC {
  private:
   SIZE m_size;
   bool m_bPrinting;
+  std::size_t m_traceLimit = SIZE_MAX;
   std::vector<std::string> m_calls;
 };

@@ -1,7 +1,10 @@
 #include "platform/CRect.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
+
+#include "platform/KpSaturate.h"
 
 CPoint CRect::CenterPoint() const {
   // Widen to 64 bits so that rectangles spanning the whole 32-bit range do not overflow.
@@ -10,18 +13,27 @@ CPoint CRect::CenterPoint() const {
   return CPoint(static_cast<LONG>(cx), static_cast<LONG>(cy));
 }
 
+namespace {
+
+LONG Sum(LONG a, std::int64_t b) { return kp::SaturateToLong(std::int64_t{a} + b); }
+
+}  // namespace
+
+LONG CRect::Width() const { return Sum(right, -std::int64_t{left}); }
+LONG CRect::Height() const { return Sum(bottom, -std::int64_t{top}); }
+
 void CRect::OffsetRect(LONG dx, LONG dy) {
-  left += dx;
-  right += dx;
-  top += dy;
-  bottom += dy;
+  left = Sum(left, dx);
+  right = Sum(right, dx);
+  top = Sum(top, dy);
+  bottom = Sum(bottom, dy);
 }
 
 void CRect::DeflateRect(LONG l, LONG t, LONG r, LONG b) {
-  left += l;
-  top += t;
-  right -= r;
-  bottom -= b;
+  left = Sum(left, l);
+  top = Sum(top, t);
+  right = Sum(right, -std::int64_t{r});
+  bottom = Sum(bottom, -std::int64_t{b});
 }
 
 void CRect::NormalizeRect() {

@@ -12,8 +12,9 @@ class CRect : public RECT {
   CRect(const POINT& topLeft, const POINT& bottomRight)
       : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
-  LONG Width() const { return right - left; }
-  LONG Height() const { return bottom - top; }
+  // Saturated: a rectangle spanning the 32-bit plane is wider than a LONG.
+  LONG Width() const;
+  LONG Height() const;
   CPoint TopLeft() const { return CPoint(left, top); }
   CPoint BottomRight() const { return CPoint(right, bottom); }
   CPoint CenterPoint() const;
@@ -26,6 +27,7 @@ class CRect : public RECT {
 
   void SetRect(LONG l, LONG t, LONG r, LONG b) { *this = CRect(l, t, r, b); }
   void SetRectEmpty() { *this = CRect(); }
+  // Moves (or shrinks) the sides; a side pushed past the 32-bit range stays at its edge.
   void OffsetRect(LONG dx, LONG dy);
   // Shrinks each side by the given amounts (negative amounts grow it).
   void DeflateRect(LONG dx, LONG dy) { DeflateRect(dx, dy, dx, dy); }

@@ -44,6 +44,10 @@ constexpr int HS_BDIAGONAL = 3;
 constexpr int HS_CROSS = 4;
 constexpr int HS_DIAGCROSS = 5;
 
+// What a clip box holds (GetClipBox).
+constexpr int NULLREGION = 1;    // nothing can be drawn
+constexpr int SIMPLEREGION = 2;  // the box
+
 // Mapping modes.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;

@@ -608,6 +608,31 @@ TEST(RecordingDC, LineToContinuesFromTheCurrentPosition) {
   EXPECT_EQ(dc.GetCurrentPosition(), CPoint(9, 10));
 }
 
+// Past the trace limit the calls keep changing the state (and reach the
+// backend) but leave no text.
+TEST(RecordingDC, TraceLimitKeepsTheFirstLinesAndTheState) {
+  LineCapturingDC dc;
+  dc.SetTraceLimit(2);
+  dc.MoveTo(1, 2);
+  dc.LineTo(3, 4);
+  dc.SetMapMode(MM_LOMETRIC);  // past the limit: not traced, still applied
+  dc.LineTo(5, 6);
+  EXPECT_EQ(dc.GetCalls(), (std::vector<std::string>{"MoveTo 1 2", "LineTo 3 4"}));
+  EXPECT_EQ(dc.GetMapMode(), MM_LOMETRIC);
+  EXPECT_EQ(dc.lines.size(), 2u);
+  EXPECT_EQ(dc.GetCurrentPosition(), CPoint(5, 6));
+
+  dc.Clear();  // room again
+  dc.LineTo(7, 8);
+  EXPECT_EQ(dc.GetCalls(), (std::vector<std::string>{"LineTo 7 8"}));
+
+  dc.SetTraceLimit(0);
+  dc.Clear();
+  dc.LineTo(9, 10);
+  EXPECT_TRUE(dc.GetCalls().empty());
+  EXPECT_EQ(dc.lines.size(), 4u);
+}
+
 TEST(RecordingDC, PrintingFlag) {
   EXPECT_FALSE(CRecordingDC().IsPrinting());
   EXPECT_TRUE(CRecordingDC(SIZE{2480, 3508}, true).IsPrinting());

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/KpSaturate.h"
+
 namespace {
 
 // A batch this long is drawn even without a reason to flush. A megabyte of
@@ -31,6 +33,14 @@ constexpr int kPathPiece = 32;
 // GDI measures its miter limit as the mitre length over the pen width and
 // defaults to 10; Qt measures from the join point, half that.
 constexpr qreal kMiterLimit = 5.0;
+
+// Qt's anti-aliasing rasterizer steps through every cell an edge crosses in
+// the rows it draws, however far beyond the device: a wide line reaching
+// millions of pixels out costs millions of steps a row. Wide anti-aliased
+// lines reaching further than this are stroked to their outline here and the
+// outline is cut to the device, this far around it, before Qt fills it.
+constexpr double kHugeStroke = 1 << 15;
+constexpr double kCutMargin = 4.0;
 
 // Asks the font renderer for aliased glyphs (the LOGFONT quality value).
 constexpr BYTE kNonAntialiasedQuality = 3;
@@ -131,6 +141,40 @@ bool SameAAPen(const AAPEN& a, const AAPEN& b) {
   return a.width == b.width && a.color == b.color && a.cap == b.cap && a.join == b.join;
 }
 
+// Whole pixels around a box, so that rounding and anti-aliasing stay inside.
+constexpr double kReachSlack = 2.0;
+
+LONG OutwardToLong(double v, bool up) {
+  return kp::SaturateToLong(kp::TruncWide(up ? std::ceil(v + kReachSlack) : std::floor(v - kReachSlack)));
+}
+
+// The part of a borrowed painter's device that drawing in its coordinates
+// can reach: the device mapped back through its transform, cut to its clip.
+// None when the transform cannot be inverted (nothing is then known).
+std::optional<CRect> BorrowedReach(const QPainter& painter, bool clipping, const QRegion& clip) {
+  const QPaintDevice* device = painter.device();
+  if (device == nullptr) return std::nullopt;
+  bool invertible = false;
+  const QTransform back = painter.combinedTransform().inverted(&invertible);
+  if (!invertible) return std::nullopt;
+  QRectF reach = back.mapRect(QRectF(0, 0, device->width(), device->height()));
+  if (clipping) reach &= QRectF(clip.boundingRect());
+  if (reach.isEmpty()) return CRect();
+  return CRect(OutwardToLong(reach.left(), false), OutwardToLong(reach.top(), false),
+               OutwardToLong(reach.right(), true), OutwardToLong(reach.bottom(), true));
+}
+
+// Where a clip is cut when the device's own reach is unknown: Qt measures
+// rectangles of up to twice this.
+constexpr LONG kFarClip = 1 << 29;
+
+// A non-empty rectangle (whose width fits an int) by its corners.
+QRect ToQRect(const CRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+
+// A font size in whole pixels, at least one; sizes far beyond any device
+// saturate rather than wrap.
+int PixelSize(double v) { return std::max<LONG>(1, kp::RoundToLong(v)); }
+
 bool OpaqueSolid(const QPen& pen) {
   return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
          pen.color().alpha() == 255;
@@ -209,7 +253,14 @@ void CQtDC::StartBorrowedPainter() {
   m_painter->setRenderHint(QPainter::Antialiasing, false);
   const QPaintEngine* engine = m_painter->paintEngine();
   m_aaOffset = engine != nullptr && engine->type() == QPaintEngine::Raster ? 0.5 : 0.0;
+  m_borrowedBox = BorrowedReach(*m_painter, m_baseClipping, m_baseClip);
   m_active = true;
+}
+
+std::optional<CRect> CQtDC::GetDeviceBox() const {
+  if (!m_active) return CRect();
+  if (m_borrowed) return m_borrowedBox;
+  return CRect(0, 0, m_size.cx, m_size.cy);
 }
 
 CQtDC::~CQtDC() { End(); }
@@ -333,20 +384,28 @@ QBrush CQtDC::MakeBrush(const CBrush::State& brush) const {
 
 void CQtDC::SyncClip() {
   const std::optional<CRect>& clip = GetClipRect();
-  m_clipEmpty = clip.has_value() && clip->IsRectEmpty();
+  // Qt keeps rectangles in ints and takes their width, which a clip as wide
+  // as the plane overflows: the clip goes to Qt cut to what the device can
+  // reach (or, where that is unknown, to a range Qt can measure).
+  std::optional<CRect> cut;
+  if (clip) {
+    const std::optional<CRect> device = GetDeviceBox();
+    cut.emplace();
+    cut->IntersectRect(*clip, device ? *device : CRect(-kFarClip, -kFarClip, kFarClip, kFarClip));
+  }
+  m_clipEmpty = cut.has_value() && cut->IsRectEmpty();
   if (m_clipEmpty) return;  // nothing is drawn; the painter need not know
   // Clip changes are costly in the raster engine and most state changes
   // are pens, so an unchanged clip is left alone.
-  if (m_clipApplied && m_appliedClip == clip) return;
+  if (m_clipApplied && m_appliedClip == cut) return;
   m_clipApplied = true;
-  m_appliedClip = clip;
+  m_appliedClip = cut;
   QPainter& p = *m_painter;
   if (m_baseClipping) {
     p.setClipRegion(m_baseClip);
-    if (clip)
-      p.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()), Qt::IntersectClip);
-  } else if (clip) {
-    p.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()));
+    if (cut) p.setClipRect(ToQRect(*cut), Qt::IntersectClip);
+  } else if (cut) {
+    p.setClipRect(ToQRect(*cut));
   } else {
     p.setClipping(false);
   }
@@ -388,18 +447,18 @@ void CQtDC::SyncFont() {
   } else if (lf.lfHeight > 0) {
     // A cell height includes the internal leading: find the em that gives it.
     const double cell = lf.lfHeight * sy;
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(cell))));
+    font.setPixelSize(PixelSize(cell));
     const qreal h = QFontMetricsF(font, m_painter->device()).height();
     em = h > 0 ? cell * cell / h : cell;
   } else {
     em = 12.0 * dpi / 72.0;  // the default: 12 points
   }
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
+  font.setPixelSize(PixelSize(em));
   if (lf.lfWidth > 0) {
     const qreal average = QFontMetricsF(font, m_painter->device()).averageCharWidth();
     if (average > 0) {
       const double want = lf.lfWidth * std::fabs(m_scaleX);
-      font.setStretch(std::clamp(static_cast<int>(std::lround(100 * want / average)), 1, 4000));
+      font.setStretch(std::clamp<LONG>(kp::RoundToLong(100 * want / average), 1, 4000));
     }
   }
   m_font = font;
@@ -576,8 +635,7 @@ bool CQtDC::WriteHairlines() {
   if (!m_hairlines.Load(m_batch.data(), n, m_runs.data(), runs, call)) return false;
   QRect clip(0, 0, m_image->width(), m_image->height());
   if (m_appliedClip)
-    clip &= QRect(m_appliedClip->left, m_appliedClip->top, m_appliedClip->Width(),
-                  m_appliedClip->Height());
+    clip &= ToQRect(*m_appliedClip);
   // Opaque, so the same value in all three formats.
   m_hairlines.Draw(m_imageBits, m_image->bytesPerLine(), m_image->width(), m_image->height(), clip,
                    m_pen.color().rgba());
@@ -794,11 +852,43 @@ void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
   m_scratch.clear();
   for (int i = 0; i < n; ++i) m_scratch.push_back(ToDevice(pts[i]) + offset);
   QPainter& p = *m_painter;
+  const QPen qpen = AAPen(pen);
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(AAPen(pen));
-  p.setBrush(Qt::NoBrush);
-  p.drawPolyline(m_scratch.data(), n);
+  if (IsHugeStroke(qpen, m_scratch.data(), n)) {
+    DrawCutStroke(qpen, m_scratch.data(), n);
+  } else {
+    p.setPen(qpen);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(m_scratch.data(), n);
+  }
   p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+bool CQtDC::IsHugeStroke(const QPen& pen, const QPointF* pts, int n) const {
+  if (pen.widthF() <= 1) return false;  // Qt cuts thin lines to the device itself
+  const std::optional<CRect> box = GetDeviceBox();
+  if (!box) return false;
+  const double reach = kHugeStroke - pen.widthF() * kMiterLimit;
+  if (reach <= 0) return true;
+  const QRectF near(box->left - reach, box->top - reach, box->Width() + 2 * reach, box->Height() + 2 * reach);
+  for (int i = 0; i < n; ++i)
+    if (!near.contains(pts[i])) return true;
+  return false;
+}
+
+void CQtDC::DrawCutStroke(const QPen& pen, const QPointF* pts, int n) {
+  QPainterPath line(pts[0]);
+  for (int i = 1; i < n; ++i) line.lineTo(pts[i]);
+  QPainterPathStroker stroker(pen);
+  const QPainterPath outline = stroker.createStroke(line);
+  const std::optional<CRect> box = GetDeviceBox();
+  QPainterPath window;
+  window.addRect(QRectF(box->left - kCutMargin, box->top - kCutMargin, box->Width() + 2.0 * kCutMargin,
+                        box->Height() + 2.0 * kCutMargin));
+  QPainter& p = *m_painter;
+  p.setPen(Qt::NoPen);
+  p.setBrush(pen.brush());
+  p.drawPath(outline.intersected(window));
 }
 
 void CQtDC::FlushAALines() {
@@ -829,6 +919,11 @@ void CQtDC::FlushAALines() {
     if (lines > 0) {
       p.drawLines(first, lines);
       r += lines;
+    } else if (IsHugeStroke(pen, first, count(r))) {
+      DrawCutStroke(pen, first, count(r));
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
+      ++r;
     } else {
       p.drawPolyline(first, count(r));
       ++r;

@@ -105,6 +105,9 @@ class CQtDC : public CDC {
   void DoTextOut(int x, int y, const CString& text) override;
   void DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) override;
   void OnStateChanged() override;
+  // The image or page; for a borrowed painter the part of its device its
+  // transform and clip let through, in the painter's coordinates.
+  std::optional<CRect> GetDeviceBox() const override;
 
  private:
   CQtDC(std::unique_ptr<QPaintDevice> device, SIZE size, int dpi, bool printing);
@@ -135,6 +138,10 @@ class CQtDC : public CDC {
   void FlushPenLines();
   void FlushAALines();
   QPen AAPen(const AAPEN& pen) const;
+  // A wide anti-aliased line reaching far beyond the device (see
+  // kHugeStroke), and its drawing as an outline cut to the device.
+  bool IsHugeStroke(const QPen& pen, const QPointF* pts, int n) const;
+  void DrawCutStroke(const QPen& pen, const QPointF* pts, int n);
   // Draws the pending lines into the image itself when they are opaque
   // one-pixel lines along the axes; false when Qt has to draw them.
   bool WriteHairlines();
@@ -162,6 +169,7 @@ class CQtDC : public CDC {
   SIZE m_size{0, 0};
   bool m_baseClipping = false;  // a borrowed painter's own clip, kept under ours
   QRegion m_baseClip;
+  std::optional<CRect> m_borrowedBox;  // what a borrowed painter can reach; none: unknown
   // Raster targets put aliased integer coordinates on pixel centres; the
   // anti-aliased path is shifted by this to match.
   double m_aaOffset = 0;
@@ -170,7 +178,7 @@ class CQtDC : public CDC {
   bool m_dirty = true;
   bool m_clipEmpty = false;
   bool m_clipApplied = false;  // m_appliedClip is what the painter has
-  std::optional<CRect> m_appliedClip;
+  std::optional<CRect> m_appliedClip;  // the clip cut to the device's reach
   double m_scaleX = 1, m_scaleY = 1;
   double m_windowOrgX = 0, m_windowOrgY = 0, m_viewportOrgX = 0, m_viewportOrgY = 0;
   bool m_penNull = false;
