@@ -703,10 +703,44 @@ void CQtDC::DoPolygon(const POINT* pts, int n) {
   PaintFigure([&] { m_painter->drawPolygon(m_scratch.data(), n, Qt::OddEvenFill); }, m_brush, true);
 }
 
+std::optional<CRect> CQtDC::ShownBox() const {
+  std::optional<CRect> shown = GetDeviceBox();
+  const std::optional<CRect>& clip = GetClipRect();
+  if (!clip) return shown;
+  if (!shown) return clip;
+  CRect both;
+  both.IntersectRect(*shown, *clip);
+  return both;
+}
+
+kp::EllipseView CQtDC::ViewOfEllipse(const QRectF& r, const CRect& shown) const {
+  const double reach = (m_penNull ? 0.0 : m_penWidth / 2) + kReachSlack;
+  const QPointF c = r.center();
+  return kp::ClassifyEllipse(c.x(), c.y(), r.width() / 2, r.height() / 2, reach, shown.left, shown.top,
+                             shown.right, shown.bottom);
+}
+
 void CQtDC::DoEllipse(const RECT& box) {
   FlushLines();
   if (!Ready()) return;
   const QRectF r = DeviceBox(box, !m_penNull);
+  // Qt strokes the whole outline whatever the clip, so an ellipse far larger
+  // than the device is skipped when unseen and, when it covers what is shown
+  // with its outline out of sight, drawn as the fill of what is shown.
+  if (const std::optional<CRect> shown = ShownBox()) {
+    switch (ViewOfEllipse(r, *shown)) {
+      case kp::EllipseView::Hidden:
+        return;
+      case kp::EllipseView::Inside: {
+        const QRectF fill(shown->left - kReachSlack, shown->top - kReachSlack, shown->Width() + 2 * kReachSlack,
+                          shown->Height() + 2 * kReachSlack);
+        PaintFigure([&] { m_painter->drawRect(fill); }, m_brush, false);
+        return;
+      }
+      case kp::EllipseView::Crossing:
+        break;
+    }
+  }
   PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, true);
 }
 
@@ -746,6 +780,9 @@ void CQtDC::DoArc(const RECT& box, POINT start, POINT end) {
   if (span < 0) span += 360.0;
   if (span < 1e-9) span = 360.0;  // one radial: the whole ellipse
   const QRectF r = DeviceBox(box, true);
+  // The arc is part of the outline: out of sight when the whole outline is.
+  if (const std::optional<CRect> shown = ShownBox())
+    if (ViewOfEllipse(r, *shown) != kp::EllipseView::Crossing) return;
   QPainterPath path;
   path.arcMoveTo(r, a0);
   path.arcTo(r, a0, span);

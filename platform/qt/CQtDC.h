@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "platform/CDC.h"
+#include "platform/KpEllipseView.h"
 #include "platform/qt/CQtHairlines.h"
 
 class QImage;
@@ -133,6 +134,10 @@ class CQtDC : public CDC {
   // under dash gaps and hatches when the background mode is opaque.
   template <typename Draw>
   void PaintFigure(const Draw& draw, const QBrush& brush, bool outline);
+  // The part of the device its clip leaves; none when the reach is unknown.
+  std::optional<CRect> ShownBox() const;
+  // What `shown` shows of an ellipse drawn in `r` with the current pen.
+  kp::EllipseView ViewOfEllipse(const QRectF& r, const CRect& shown) const;
 
   void FlushLines();
   void FlushPenLines();

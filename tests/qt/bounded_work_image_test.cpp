@@ -257,4 +257,53 @@ TEST(BoundedWorkImage, WideAntiAliasedLinesReachingFarOutAreCutToTheImage) {
   }
 }
 
+// Ellipses far larger than the image: skipped when out of sight, filled as
+// the part shown when they cover it with their outline out of sight, and
+// left to Qt otherwise. Each comes out as Qt drawing the whole ellipse
+// leaves it (the edgeless DC hides the image's edges, so it never takes a
+// shortcut), with a clip region too.
+TEST(BoundedWorkImage, HugeEllipsesLeaveWhatDrawingThemWholeLeaves) {
+  struct Row {
+    const char* what;
+    RECT box;
+    int penWidth;
+    bool hatched;  // a hatch brush laid on the background colour
+    bool clipped;  // a clip region of 100..300 x 50..250
+  };
+  const Row rows[] = {
+      {"far left, wide pen", {-90000, -40000, -20000, 40000}, 300, false, false},
+      {"covers the image, outline far out", {-40000, -40000, 40000, 40000}, 300, false, false},
+      {"covers the image, hatched on the background", {-40000, -40000, 40000, 40000}, 9, true, false},
+      {"covers the clip, outline through the image", {-2000, -2000, 420, 420}, 60, false, true},
+      {"outline crosses the image", {-30000, 200, 30000, 60000}, 40, false, false},
+      {"outline crosses the clip only", {-30000, 280, 30000, 60000}, 12, false, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    QImage shortcut = Blank(), whole = Blank();
+    for (QImage* image : {&shortcut, &whole}) {
+      ImageDC dc(*image, image == &whole);
+      CPen pen;
+      pen.CreatePen(PS_SOLID, r.penWidth, kInk);
+      CBrush brush;
+      if (r.hatched) {
+        brush.CreateHatchBrush(HS_DIAGCROSS, RGB(200, 0, 0));
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(RGB(0, 160, 0));
+      } else {
+        brush.CreateSolidBrush(RGB(0, 160, 0));
+      }
+      CRgn clip;
+      clip.CreateRectRgn(100, 50, 300, 250);
+      if (r.clipped) dc.SelectClipRgn(&clip);
+      dc.SelectObject(&pen);
+      dc.SelectObject(&brush);
+      dc.Ellipse(r.box.left, r.box.top, r.box.right, r.box.bottom);
+      dc.Arc(r.box.left, r.box.top, r.box.right, r.box.bottom, 0, -100000, 0, 100000);
+      dc.End();
+    }
+    EXPECT_TRUE(shortcut == whole);
+  }
+}
+
 }  // namespace
