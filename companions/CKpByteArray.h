@@ -22,9 +22,10 @@
 // allocated. Writes never fail.
 #include <vector>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpByteArray {
+class KP_API CKpByteArray {
  public:
   unsigned char* GetData() { return m_data.data(); }
   const unsigned char* GetData() const { return m_data.data(); }

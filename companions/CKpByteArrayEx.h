@@ -27,9 +27,10 @@
 // allocated. Writes never fail.
 #include <vector>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpByteArrayEx {
+class KP_API CKpByteArrayEx {
  public:
   unsigned char* GetData() { return m_data.data(); }
   const unsigned char* GetData() const { return m_data.data(); }

@@ -2,9 +2,10 @@
 // The host's style record of a geometry. The line-style dialogs read and
 // write the line-style ID, line width and line colour and carry every other
 // field through unchanged.
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpGeoStyle {
+class KP_API CKpGeoStyle {
  public:
   long m_nLineStyle = 0;   // style ID, or 0 to 5 for a built-in pen
   long m_nLineWidth = 1;

@@ -6,9 +6,10 @@
 // interleaved, and the file can be changed while others log.
 #include <mutex>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpLogManage {
+class KP_API CKpLogManage {
  public:
   CKpLogManage() = default;
   CKpLogManage(const CKpLogManage&) = delete;

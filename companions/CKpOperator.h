@@ -5,8 +5,9 @@
 #include "engine/CPoint2D.h"
 #include "platform/CPoint.h"
 #include "platform/CRect.h"
+#include "platform/KpExport.h"
 
-class CKpOperator {
+class KP_API CKpOperator {
  public:
   // Turns the corners of `box` about the box's centre by `angle` tenths of a
   // degree and writes them to out[0..n-1] (n is normally 4; at most four

@@ -4,8 +4,9 @@
 
 #include "companions/CKpByteArrayEx.h"
 #include "companions/CKpSymbol.h"
+#include "platform/KpExport.h"
 
-class CKpSymLib {
+class KP_API CKpSymLib {
  public:
   CKpSymLib();
   CKpSymLib(const CKpSymLib& src);

@@ -5,8 +5,9 @@
 
 #include "companions/CKpSymbolParameter.h"
 #include "platform/CDC.h"
+#include "platform/KpExport.h"
 
-class CKpSymbol {
+class KP_API CKpSymbol {
  public:
   CKpSymbol();
   CKpSymbol(const CKpSymbol& src);

@@ -3,9 +3,10 @@
 #include <vector>
 
 #include "platform/CPoint.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpSymbolParameter {
+class KP_API CKpSymbolParameter {
  public:
   CKpSymbolParameter(CPoint position, unsigned long size, int angle, unsigned long colour,
                      unsigned long symbolID, std::vector<CString>* texts, double scale, int flag);

@@ -5,13 +5,14 @@
 // with a direction (arrowheads, chevrons, ticks) point along design +x, so
 // they follow the segment they decorate.
 #include "companions/CKpSymLib.h"
+#include "platform/KpExport.h"
 
 namespace kp {
 
 // Empties `lib` and fills it with the built-in symbols.
-void LoadResourceSymbols(CKpSymLib& lib);
+KP_API void LoadResourceSymbols(CKpSymLib& lib);
 
 // The built-in symbols, built on first use and shared afterwards.
-const CKpSymLib& ResourceSymbols();
+KP_API const CKpSymLib& ResourceSymbols();
 
 }  // namespace kp

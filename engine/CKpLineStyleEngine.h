@@ -27,6 +27,7 @@
 #include "model/CKpLineStyleBase.h"
 #include "platform/CDC.h"
 #include "platform/CPoint.h"
+#include "platform/KpExport.h"
 
 class CKpSymLib;
 
@@ -46,7 +47,7 @@ constexpr long KP_WALKER_MAX_POINTS = 1L << 24;
 constexpr long long KP_WALKER_CALL_BUDGET = 1LL << 16;
 constexpr long long KP_WALKER_VERTEX_BUDGET = 16;
 
-class CKpLineStyleEngine {
+class KP_API CKpLineStyleEngine {
  public:
   CKpLineStyleEngine();
   CKpLineStyleEngine(const CKpLineStyleEngine&) = delete;
@@ -359,4 +360,4 @@ class CKpLineStyleEngine {
 };
 
 // The module-wide engine.
-extern CKpLineStyleEngine gLineStyleEngine;
+extern KP_API CKpLineStyleEngine gLineStyleEngine;

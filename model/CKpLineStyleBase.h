@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CKpByteArray;
@@ -43,7 +44,7 @@ constexpr short KP_WIDTH_STYLE = 9;
 constexpr int KP_SUBLINE_RECORD_SIZE = 84;
 constexpr int KP_FONT_NAME_SIZE = 32;
 
-class CKpLineStyleBase {
+class KP_API CKpLineStyleBase {
  public:
   CKpLineStyleBase();
   CKpLineStyleBase(const CKpLineStyleBase& src);

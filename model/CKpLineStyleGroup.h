@@ -9,12 +9,13 @@
 // the library holds at that moment (for style type 2).
 #include <vector>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CKpLineStyleLib;
 class CKpByteArrayEx;
 
-class CKpLineStyleGroup {
+class KP_API CKpLineStyleGroup {
  public:
   // What the items are: 2 style IDs of the owner library; 1 accepted but not
   // stored; 0 refused.

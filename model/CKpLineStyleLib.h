@@ -15,6 +15,7 @@
 #include "companions/CKpSymLib.h"
 #include "model/CKpLineStyleGroup.h"
 #include "model/CKpLineStyleObj.h"
+#include "platform/KpExport.h"
 
 class CDC;
 
@@ -25,7 +26,7 @@ constexpr long KP_LSL_VERSION_20010228 = 20010228;
 constexpr long KP_LSL_VERSION_20010614 = 20010614;
 constexpr long KP_LSL_VERSION_20031017 = 20031017;
 
-class CKpLineStyleLib {
+class KP_API CKpLineStyleLib {
  public:
   CKpLineStyleLib();
   CKpLineStyleLib(const CKpLineStyleLib& src);

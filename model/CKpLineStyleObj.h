@@ -16,6 +16,7 @@
 
 #include "model/CKpLineStyleBase.h"
 #include "model/CKpLineStyleObjExt.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CKpLineStyleEngine;
@@ -25,7 +26,7 @@ class CKpByteArrayEx;
 class CDC;
 class CRect;
 
-class CKpLineStyleObj {
+class KP_API CKpLineStyleObj {
  public:
   CKpLineStyleObj();
   CKpLineStyleObj(const CKpLineStyleObj& src);

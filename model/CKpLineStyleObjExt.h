@@ -25,11 +25,12 @@
 #include <vector>
 
 #include "model/tagLineStyleObjExt.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CKpByteArrayEx;
 
-class CKpLineStyleObjExt {
+class KP_API CKpLineStyleObjExt {
  public:
   CKpLineStyleObjExt();
   CKpLineStyleObjExt(const CKpLineStyleObjExt& other);

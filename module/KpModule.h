@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/KpExport.h"
+
 namespace kp {
 
 // Name under which this module registers its resources.
@@ -22,7 +24,7 @@ struct ModuleResourceSet {
 };
 
 // The process-wide registry of module resources. Thread-safe.
-class ModuleResources {
+class KP_API ModuleResources {
  public:
   static ModuleResources& Instance();
 
@@ -46,10 +48,10 @@ class ModuleResources {
 
 // Logs the failed start of anti-aliased drawing (string 24526, level 8). The
 // module goes on loading; drawing then takes the plain path.
-void ReportAntiAliasStartFailure();
+KP_API void ReportAntiAliasStartFailure();
 
 }  // namespace kp
 
 // Registers the module's resources with the host. Safe to call more than
 // once: the module is registered once.
-void InitKpVur50DLL();
+KP_API void InitKpVur50DLL();

@@ -12,6 +12,7 @@
 // under a lock (the provider itself is called outside the lock).
 #include <functional>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 namespace kp {
@@ -44,12 +45,12 @@ constexpr int KP_IDS_HOST_OLD_VERSION = 31341;
 using HostStringProvider = std::function<const char*(int id)>;
 
 // Installs (or, with an empty function, removes) the host's provider.
-void SetHostStringProvider(HostStringProvider provider);
+KP_API void SetHostStringProvider(HostStringProvider provider);
 
 // The text of `id`, or nullptr when there is no such string.
-const char* LoadModuleString(int id);
+KP_API const char* LoadModuleString(int id);
 
 // The text of `id` as a string; empty when there is no such string.
-CString ModuleString(int id);
+KP_API CString ModuleString(int id);
 
 }  // namespace kp

@@ -1,8 +1,9 @@
 #pragma once
 #include "platform/CGdiObject.h"
+#include "platform/KpExport.h"
 
 // A brush: solid, hatched (the six hatch styles) or null.
-class CBrush : public CGdiObject {
+class KP_API CBrush : public CGdiObject {
  public:
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }

@@ -19,8 +19,9 @@
 #include "platform/CPen.h"
 #include "platform/CRect.h"
 #include "platform/CRgn.h"
+#include "platform/KpExport.h"
 
-class CDC {
+class KP_API CDC {
  public:
   CDC();
   CDC(const CDC&) = delete;

@@ -1,11 +1,12 @@
 #pragma once
 #include "platform/CGdiObject.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 // A font described by its logical record. Height is in logical units
 // (negative: character height, positive: cell height); escapement is in
 // tenths of a degree, counter-clockwise as seen on the device.
-class CFont : public CGdiObject {
+class KP_API CFont : public CGdiObject {
  public:
   CFont() = default;
   KpGdiKind GetKind() const override { return KpGdiKind::Font; }

@@ -7,11 +7,12 @@
 // deleting or destroying a selected object never leaves the context with a
 // dangling description; the object's pointer is kept only to hand it back
 // from SelectObject.
+#include "platform/KpExport.h"
 #include "platform/KpGdiTypes.h"
 
 enum class KpGdiKind { None, Pen, Brush, Font, Region };
 
-class CGdiObject {
+class KP_API CGdiObject {
  public:
   CGdiObject() = default;
   CGdiObject(const CGdiObject&) = delete;

@@ -1,9 +1,10 @@
 #pragma once
 #include "platform/CGdiObject.h"
+#include "platform/KpExport.h"
 
 // A pen: either a simple pen (style, width, colour) or an extended pen with
 // the geometric flag, end cap, join and a brush.
-class CPen : public CGdiObject {
+class KP_API CPen : public CGdiObject {
  public:
   CPen() = default;
   KpGdiKind GetKind() const override { return KpGdiKind::Pen; }

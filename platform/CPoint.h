@@ -1,11 +1,12 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/KpExport.h"
 #include "platform/KpSaturate.h"
 #include "platform/KpTypes.h"
 
 // A POINT with constructors and the arithmetic the drawing code uses.
-class CPoint : public POINT {
+class KP_API CPoint : public POINT {
  public:
   CPoint() : POINT{0, 0} {}
   CPoint(LONG px, LONG py) : POINT{px, py} {}

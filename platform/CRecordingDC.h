@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "platform/CDC.h"
+#include "platform/KpExport.h"
 
-class CRecordingDC : public CDC {
+class KP_API CRecordingDC : public CDC {
  public:
   explicit CRecordingDC(SIZE deviceSize = SIZE{1000, 1000}, bool printing = false)
       : m_size(deviceSize), m_bPrinting(printing) {}

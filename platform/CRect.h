@@ -1,10 +1,11 @@
 #pragma once
 #include "platform/CPoint.h"
+#include "platform/KpExport.h"
 
 // A RECT with the helpers the drawing and dialog code use. Like the
 // platform's, a rectangle excludes its right and bottom edges and is empty
 // when it has no area.
-class CRect : public RECT {
+class KP_API CRect : public RECT {
  public:
   CRect() : RECT{0, 0, 0, 0} {}
   CRect(LONG l, LONG t, LONG r, LONG b) : RECT{l, t, r, b} {}

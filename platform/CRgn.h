@@ -1,10 +1,11 @@
 #pragma once
 #include "platform/CGdiObject.h"
 #include "platform/CRect.h"
+#include "platform/KpExport.h"
 
 // A clipping region. Rectangular regions are all the drawing code needs; as
 // on the platform, a region's coordinates are device coordinates.
-class CRgn : public CGdiObject {
+class KP_API CRgn : public CGdiObject {
  public:
   CRgn() = default;
   KpGdiKind GetKind() const override { return KpGdiKind::Region; }

@@ -9,12 +9,13 @@
 // closed box shows the current entry the same way.
 #include <QComboBox>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CDC;
 class CKpLineStyleLib;
 
-class CComboListLineSel : public QComboBox {
+class KP_API CComboListLineSel : public QComboBox {
   Q_OBJECT
 
  public:

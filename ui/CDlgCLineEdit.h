@@ -8,6 +8,7 @@
 // box's range is ignored and the sub-line keeps its own. Handlers do nothing
 // until the dialog is set up (DoModal, or showing it).
 #include "model/CKpLineStyleObj.h"
+#include "platform/KpExport.h"
 #include "ui/CKpDialog.h"
 
 class CDC;
@@ -20,7 +21,7 @@ class QGroupBox;
 class QPushButton;
 class QScrollBar;
 
-class CDlgCLineEdit : public CKpDialog {
+class KP_API CDlgCLineEdit : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -9,6 +9,7 @@
 // value. Handlers do nothing until the dialog is set up (DoModal, or showing
 // it).
 #include "model/CKpLineStyleBase.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 
@@ -23,7 +24,7 @@ class QListWidget;
 class QPushButton;
 class QScrollBar;
 
-class CDlgGLineEdit : public CKpDialog {
+class KP_API CDlgGLineEdit : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -22,6 +22,7 @@
 #include <QString>
 
 #include "model/CKpLineStyleLib.h"
+#include "platform/KpExport.h"
 #include "ui/CKpDialog.h"
 
 class CKpButtonDecoratePicker;
@@ -35,7 +36,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 
-class CDlgLineSel : public CKpDialog {
+class KP_API CDlgLineSel : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -16,12 +16,13 @@
 #include <vector>
 
 #include "model/CKpLineStyleLib.h"
+#include "platform/KpExport.h"
 #include "ui/CKpDialog.h"
 
 class CListLineSel;
 class QPushButton;
 
-class CDlgStyleMan : public CKpDialog {
+class KP_API CDlgStyleMan : public CKpDialog {
   Q_OBJECT
 
  public:

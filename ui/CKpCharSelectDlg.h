@@ -1,13 +1,14 @@
 #pragma once
 // "符号选择": chooses a font face and one character of it (codes 24 to 126)
 // for the glyph decorations.
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 
 class CKpComboBoxTrueType;
 class CListTTSymbol;
 
-class CKpCharSelectDlg : public CKpDialog {
+class KP_API CKpCharSelectDlg : public CKpDialog {
   Q_OBJECT
 
  public:

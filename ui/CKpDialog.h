@@ -9,7 +9,9 @@
 #include <QDialog>
 #include <functional>
 
-class CKpDialog : public QDialog {
+#include "platform/KpExport.h"
+
+class KP_API CKpDialog : public QDialog {
   Q_OBJECT
 
  public:

@@ -10,6 +10,7 @@
 // imported resource symbols into the library).
 #include "model/CKpLineStyleLib.h"
 #include "model/CKpLineStyleObj.h"
+#include "platform/KpExport.h"
 #include "ui/CKpDialog.h"
 #include "ui/KpSymbolCells.h"
 
@@ -26,7 +27,7 @@ class QScrollBar;
 class QToolBar;
 class QWidget;
 
-class CKpLineStyleEditorDlg : public CKpDialog {
+class KP_API CKpLineStyleEditorDlg : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -18,6 +18,7 @@
 // failing to save abandons the command that asked.
 #include <QString>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 #include "ui/KpSymbolCells.h"
@@ -37,7 +38,7 @@ class QScrollBar;
 class QToolBar;
 struct tagLineStyleObjExt;
 
-class CKpLineStyleLibDlg : public CKpDialog {
+class KP_API CKpLineStyleLibDlg : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -12,11 +12,13 @@
 // double click or Enter on an entry.
 #include <QListView>
 
+#include "platform/KpExport.h"
+
 class CKpLineStyleLib;
 class CKpLineStyleGroup;
 class CKpLineStyleListModel;
 
-class CKpLineStyleList : public QListView {
+class KP_API CKpLineStyleList : public QListView {
   Q_OBJECT
 
  public:

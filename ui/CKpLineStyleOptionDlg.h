@@ -6,13 +6,14 @@
 // enabled only then, and clearing the append box clears it.
 //
 // The caller sets both flags, runs the dialog and reads them back after IDOK.
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 
 class QCheckBox;
 class QPushButton;
 
-class CKpLineStyleOptionDlg : public CKpDialog {
+class KP_API CKpLineStyleOptionDlg : public CKpDialog {
   Q_OBJECT
 
  public:

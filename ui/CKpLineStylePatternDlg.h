@@ -11,6 +11,7 @@
 //
 // Values outside a box's range are ignored: the sub-line keeps its value.
 #include "model/CKpLineStyleBase.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 
@@ -29,7 +30,7 @@ class QPushButton;
 class QScrollBar;
 class QToolBar;
 
-class CKpLineStylePatternDlg : public CKpDialog {
+class KP_API CKpLineStylePatternDlg : public CKpDialog {
   Q_OBJECT
 
  public:

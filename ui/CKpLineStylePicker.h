@@ -5,10 +5,12 @@
 // each step reported at once through groupChanged.
 #include <QComboBox>
 
+#include "platform/KpExport.h"
+
 class CKpLineStyleGroup;
 class CKpLineStyleTreeCtrl;
 
-class CKpLineStylePicker : public QComboBox {
+class KP_API CKpLineStylePicker : public QComboBox {
   Q_OBJECT
 
  public:

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "companions/CKpGeoStyle.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpDialog.h"
 
@@ -33,7 +34,7 @@ class QScrollBar;
 class CKpLineStylePickerDlg;
 
 // The preview area: paints the dialog's last preview through the engine.
-class CKpPickerPreview : public QWidget {
+class KP_API CKpPickerPreview : public QWidget {
   Q_OBJECT
 
  public:
@@ -47,7 +48,7 @@ class CKpPickerPreview : public QWidget {
   CKpLineStylePickerDlg* m_pDlg;
 };
 
-class CKpLineStylePickerDlg : public CKpDialog {
+class KP_API CKpLineStylePickerDlg : public CKpDialog {
   Q_OBJECT
 
  public:

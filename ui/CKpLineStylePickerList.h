@@ -9,11 +9,13 @@
 // double click or Enter on a cell.
 #include <QListView>
 
+#include "platform/KpExport.h"
+
 class CKpLineStyleLib;
 class CKpLineStyleGroup;
 class CKpLineStylePickerModel;
 
-class CKpLineStylePickerList : public QListView {
+class KP_API CKpLineStylePickerList : public QListView {
   Q_OBJECT
 
  public:

@@ -9,12 +9,14 @@
 // folder image (0 closed, 1 open) under KP_TREE_IMAGE_ROLE.
 #include <QTreeWidget>
 
+#include "platform/KpExport.h"
+
 class CKpLineStyleGroup;
 class CKpLineStylePicker;
 
 constexpr int KP_TREE_IMAGE_ROLE = Qt::UserRole + 1;
 
-class CKpLineStyleTreeCtrl : public QTreeWidget {
+class KP_API CKpLineStyleTreeCtrl : public QTreeWidget {
   Q_OBJECT
 
  public:

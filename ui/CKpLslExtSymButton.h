@@ -13,10 +13,11 @@
 #include <QRect>
 
 #include "companions/CKpSymLib.h"
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 #include "ui/CKpLslExtSymPopup.h"  // QPointer needs the complete type
 
-class CKpLslExtSymButton : public QAbstractButton {
+class KP_API CKpLslExtSymButton : public QAbstractButton {
   Q_OBJECT
 
  public:

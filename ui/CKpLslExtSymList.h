@@ -11,10 +11,11 @@
 
 #include "companions/CKpSymLib.h"
 #include "platform/CDC.h"
+#include "platform/KpExport.h"
 
 class CKpLslExtSymModel;
 
-class CKpLslExtSymList : public QListView {
+class KP_API CKpLslExtSymList : public QListView {
   Q_OBJECT
 
  public:

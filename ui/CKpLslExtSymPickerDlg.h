@@ -3,11 +3,12 @@
 // (the line library's own first, then the resource library's) in one grid of
 // 40x40 cells. The chosen cell is GetIndex(), -1 for none.
 #include "companions/CKpSymLib.h"
+#include "platform/KpExport.h"
 #include "ui/CKpDialog.h"
 
 class CKpLslExtSymList;
 
-class CKpLslExtSymPickerDlg : public CKpDialog {
+class KP_API CKpLslExtSymPickerDlg : public CKpDialog {
   Q_OBJECT
 
  public:

@@ -13,9 +13,11 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/KpExport.h"
+
 class CKpLslExtSymButton;
 
-class CKpLslExtSymPopup : public QWidget {
+class KP_API CKpLslExtSymPopup : public QWidget {
   Q_OBJECT
 
  public:

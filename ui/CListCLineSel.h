@@ -8,10 +8,12 @@
 // on a double click on a row. SetCurSel does not emit selChange.
 #include <QListWidget>
 
+#include "platform/KpExport.h"
+
 class CKpLineStyleObj;
 class CKpSymLib;
 
-class CListCLineSel : public QListWidget {
+class KP_API CListCLineSel : public QListWidget {
   Q_OBJECT
 
  public:

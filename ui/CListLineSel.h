@@ -12,13 +12,14 @@
 #include <QListView>
 #include <vector>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CDC;
 class CKpLineStyleLib;
 class CListLineSelModel;
 
-class CListLineSel : public QListView {
+class KP_API CListLineSel : public QListView {
   Q_OBJECT
 
  public:

@@ -8,13 +8,14 @@
 // Enter on a cell.
 #include <QListView>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class CDC;
 class CRect;
 class CListTTSymbolModel;
 
-class CListTTSymbol : public QListView {
+class KP_API CListTTSymbol : public QListView {
   Q_OBJECT
 
  public:

@@ -38,6 +38,7 @@
 
 #include "platform/CDC.h"
 #include "platform/KpEllipseView.h"
+#include "platform/KpExport.h"
 #include "platform/qt/CQtHairlines.h"
 
 class QImage;
@@ -45,7 +46,7 @@ class QPainter;
 class QPaintDevice;
 class QPdfWriter;
 
-class CQtDC : public CDC {
+class KP_API CQtDC : public CDC {
  public:
   // Draws on the image, which must outlive the DC and stay un-resized; 96 dpi.
   explicit CQtDC(QImage& image);

@@ -5,11 +5,12 @@
 // without a choice emits selEndCancel.
 #include <QToolButton>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
 class QFrame;
 
-class CKpButtonColorPicker : public QToolButton {
+class KP_API CKpButtonColorPicker : public QToolButton {
   Q_OBJECT
 
  public:

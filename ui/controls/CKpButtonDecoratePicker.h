@@ -5,9 +5,11 @@
 // selEndOk(shape, 0) - the owner's WM_LSL_SELENDOK.
 #include <QToolButton>
 
+#include "platform/KpExport.h"
+
 class QMenu;
 
-class CKpButtonDecoratePicker : public QToolButton {
+class KP_API CKpButtonDecoratePicker : public QToolButton {
   Q_OBJECT
 
  public:

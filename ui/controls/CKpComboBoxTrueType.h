@@ -8,9 +8,10 @@
 #include <QComboBox>
 #include <QStringList>
 
+#include "platform/KpExport.h"
 #include "platform/KpTypes.h"
 
-class CKpComboBoxTrueType : public QComboBox {
+class KP_API CKpComboBoxTrueType : public QComboBox {
   Q_OBJECT
 
  public:

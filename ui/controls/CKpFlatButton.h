@@ -4,7 +4,9 @@
 #include <QIcon>
 #include <QToolButton>
 
-class CKpFlatButton : public QToolButton {
+#include "platform/KpExport.h"
+
+class KP_API CKpFlatButton : public QToolButton {
   Q_OBJECT
 
  public:

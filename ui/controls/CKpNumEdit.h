@@ -3,9 +3,11 @@
 // outside the range is refused by the validator, and SetValue clamps.
 #include <QLineEdit>
 
+#include "platform/KpExport.h"
+
 class QIntValidator;
 
-class CKpNumEdit : public QLineEdit {
+class KP_API CKpNumEdit : public QLineEdit {
   Q_OBJECT
 
  public:
