@@ -26,6 +26,7 @@ add_library(KpVur50QtShared SHARED
 target_link_libraries(KpVur50QtShared PUBLIC KpVur50Shared Qt6::Core Qt6::Gui Qt6::Svg Qt6::Widgets)
 set_target_properties(KpVur50QtShared PROPERTIES
   OUTPUT_NAME KpVur50Qt
+  ${KP_LIBRARY_VISIBILITY}
   EXPORT_NAME Qt
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR}
