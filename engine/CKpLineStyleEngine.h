@@ -343,6 +343,13 @@ class KP_API CKpLineStyleEngine {
   // Brings the dash cycle up to date with the current pattern and sanitises
   // the walker's position in it; false when there is no pattern to walk.
   bool PrepareWalk();
+  // Ends the entry that ran on into this segment (m_dRemain < 0): buffers
+  // its end and moves `entry` past it. Returns its length within the
+  // segment, 0 when none ran on.
+  double EndRunOnEntry(POINT from, double dx, double dy, double L, long& entry);
+  // When no entry after the one that ran on has length, ends the segment in
+  // `entry` and returns true.
+  bool EndsAfterRunOn(POINT to, long entry, double carried);
   // Anti-aliased drawing applies when it is on, the DC is not a printer and
   // the current sub-line (if any) is solid.
   bool UseAntiAliasedLine() const;

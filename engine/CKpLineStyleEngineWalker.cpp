@@ -174,6 +174,22 @@ struct CKpLineStyleEngine::SegmentWalk {
 
 // --- walkers ---
 
+double CKpLineStyleEngine::EndRunOnEntry(POINT from, double dx, double dy, double L, long& entry) {
+  if (m_dRemain >= 0) return 0.0;
+  const double carried = -m_dRemain;  // the rest of the entry ends inside this segment
+  AppendPoint(Offset(from, dx * carried / L, dy * carried / L), EntryType(entry));
+  if (++entry >= m_nStyleCount) entry = 0;
+  return carried;
+}
+
+bool CKpLineStyleEngine::EndsAfterRunOn(POINT to, long entry, double carried) {
+  if (m_cycle.Period() > 0 || !(carried > 0)) return false;
+  m_dRemain = 0.0;  // nothing after the entry that ran on has length
+  m_nStyleIndex = entry;
+  AppendPoint(to, EntryType(entry));
+  return true;
+}
+
 void CKpLineStyleEngine::LineDisjunction(POINT from, POINT to) {
   m_nLastIndex = 0;
   if (!PrepareWalk()) return;
@@ -192,19 +208,9 @@ void CKpLineStyleEngine::LineDisjunction(POINT from, POINT to) {
     return;
   }
   long entry = m_nStyleIndex;
-  double carried = 0.0;
-  if (m_dRemain < 0) {  // the rest of the current entry ends inside this segment
-    carried = -m_dRemain;
-    AppendPoint(Offset(from, dx * carried / L, dy * carried / L), EntryType(entry));
-    if (++entry >= m_nStyleCount) entry = 0;
-  }
+  const double carried = EndRunOnEntry(from, dx, dy, L, entry);
   const double left = m_dRemain + L;
-  if (!(m_cycle.Period() > 0) && carried > 0) {  // nothing after the carried entry has length
-    m_dRemain = 0.0;
-    m_nStyleIndex = entry;
-    AppendPoint(to, EntryType(entry));
-    return;
-  }
+  if (EndsAfterRunOn(to, entry, carried)) return;
 
   // What is left of the segment is rounded to whole units after every
   // entry; from a whole number on, that is whole steps (CKpDashCycle).
@@ -278,19 +284,9 @@ void CKpLineStyleEngine::LineDisjunctionEx(POINT from, POINT to) {
     m_dRemain += L;
     return;
   }
-  double carried = 0.0;
-  if (m_dRemain < 0) {
-    carried = -m_dRemain;
-    AppendPoint(Offset(from, -dx * m_dRemain / L, -dy * m_dRemain / L), current);
-    if (++entry >= m_nStyleCount) entry = 0;
-  }
+  const double carried = EndRunOnEntry(from, dx, dy, L, entry);
   const double left = m_dRemain + L;
-  if (!(m_cycle.Period() > 0) && carried > 0) {  // nothing after the carried entry has length
-    m_dRemain = 0.0;
-    m_nStyleIndex = entry;
-    AppendPoint(to, EntryType(entry));
-    return;
-  }
+  if (EndsAfterRunOn(to, entry, carried)) return;
 
   // This runs for every boundary of every drawing: the buffer is written
   // directly unless it has to grow.

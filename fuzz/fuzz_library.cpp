@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 #include "companions/CKpByteArray.h"
@@ -39,50 +40,44 @@ CKpByteArray OldStreamOf(const Bytes& bytes) {
   return s;
 }
 
-// The current writer's output reads back and writes the same bytes again.
+// The reader of all versions gives 0 on failure; the version 1.0 reader a
+// negative count.
+bool LoadCurrent(CKpLineStyleLib& lib, CKpByteArrayEx& s) { return lib.LoadEx(s) != 0; }
+bool LoadVersion10(CKpLineStyleLib& lib, CKpByteArray& s) { return lib.Load(s) >= 0; }
+
+// What `store` writes reads back with `load` and is written as the same
+// bytes again. The writers labelled 20010614 and 1.0 lose what their forms
+// cannot hold (symbols, decorations they cannot pack), so their output is
+// compared with what the same writer makes of it once read back. `load`
+// reads a stream into a library and says whether it succeeded.
+template <typename Stream, typename Store, typename Load>
+void CheckRoundTrip(CKpLineStyleLib& lib, Store store, Load load, const char* version) {
+  Stream first;
+  (lib.*store)(first);
+  const Bytes written = BytesOf(first);
+  Stream input;
+  if constexpr (std::is_same_v<Stream, CKpByteArrayEx>)
+    input = StreamOf(written);
+  else
+    input = OldStreamOf(written);
+  CKpLineStyleLib again;
+  if (!load(again, input)) Fail(version);
+  Stream second;
+  (again.*store)(second);
+  if (BytesOf(second) != written) Fail(version);
+}
+
 void CheckCurrentRoundTrip(CKpLineStyleLib& lib) {
-  CKpByteArrayEx first;
-  lib.StoreEx(first);
-  const Bytes written = BytesOf(first);
-  CKpByteArrayEx input = StreamOf(written);
-  CKpLineStyleLib again;
-  if (!again.LoadEx(input)) Fail("a stored library does not load");
-  CKpByteArrayEx second;
-  again.StoreEx(second);
-  if (BytesOf(second) != written) Fail("a stored library reads back different");
-}
-
-// The writer labelled 20010614 loses what its form cannot hold (symbols,
-// decorations it cannot pack), so its output is compared with what the
-// same writer makes of it once read back.
-void CheckVersion20010614RoundTrip(CKpLineStyleLib& lib) {
-  CKpByteArrayEx first;
-  lib.StoreEx30(first);
-  const Bytes written = BytesOf(first);
-  CKpByteArrayEx input = StreamOf(written);
-  CKpLineStyleLib again;
-  if (!again.LoadEx(input)) Fail("a library stored as 20010614 does not load");
-  CKpByteArrayEx second;
-  again.StoreEx30(second);
-  if (BytesOf(second) != written) Fail("a library stored as 20010614 reads back different");
-}
-
-void CheckVersion10RoundTrip(CKpLineStyleLib& lib) {
-  CKpByteArray first;
-  lib.Store(first);
-  const Bytes written = BytesOf(first);
-  CKpByteArray input = OldStreamOf(written);
-  CKpLineStyleLib again;
-  if (again.Load(input) < 0) Fail("a library stored as 1.0 does not load");
-  CKpByteArray second;
-  again.Store(second);
-  if (BytesOf(second) != written) Fail("a library stored as 1.0 reads back different");
+  CheckRoundTrip<CKpByteArrayEx>(lib, &CKpLineStyleLib::StoreEx, LoadCurrent,
+                                 "a library stored in the current version does not read back the same");
 }
 
 void CheckAllWriters(CKpLineStyleLib& lib) {
   CheckCurrentRoundTrip(lib);
-  CheckVersion20010614RoundTrip(lib);
-  CheckVersion10RoundTrip(lib);
+  CheckRoundTrip<CKpByteArrayEx>(lib, &CKpLineStyleLib::StoreEx30, LoadCurrent,
+                                 "a library stored as 20010614 does not read back the same");
+  CheckRoundTrip<CKpByteArray>(lib, &CKpLineStyleLib::Store, LoadVersion10,
+                               "a library stored as 1.0 does not read back the same");
 }
 
 // A library a user already has open, with symbols of its own so that a
