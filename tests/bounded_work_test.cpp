@@ -22,22 +22,18 @@ constexpr LONG kHalf = 1L << 30;  // a segment from -kHalf to kHalf is 2^31 long
 
 // A device of 500 x 500 pixels that only counts lines; `box` is what it
 // shows (none: no edges at all).
-class CountingDC : public CDC {
+class CountingDC : public CRecordingDC {
  public:
-  explicit CountingDC(std::optional<CRect> box = CRect(0, 0, 500, 500)) : m_box(box) {}
-  SIZE GetDeviceSize() const override { return SIZE{500, 500}; }
+  explicit CountingDC(std::optional<CRect> box = CRect(0, 0, 500, 500))
+      : CRecordingDC(SIZE{500, 500}), m_box(box) {
+    SetTraceLimit(0);  // counting only
+  }
   long long lines = 0;
 
  protected:
   std::optional<CRect> GetDeviceBox() const override { return m_box; }
   void DoLine(POINT, POINT) override { ++lines; }
   void DoPolyline(const POINT*, int) override { ++lines; }
-  void DoPolygon(const POINT*, int) override {}
-  void DoEllipse(const RECT&) override {}
-  void DoArc(const RECT&, POINT, POINT) override {}
-  void DoRectangle(const RECT&) override {}
-  void DoFillRect(const RECT&, const CBrush::State&) override {}
-  void DoTextOut(int, int, const CString&) override {}
   void DoAAPolyline(const POINT*, int, const AAPEN&) override { ++lines; }
 
  private:
