@@ -7,6 +7,7 @@
 set(KP_SHARED_HELPER_SOURCES
   ${PROJECT_SOURCE_DIR}/platform/KpString.cpp
   ${PROJECT_SOURCE_DIR}/platform/KpEllipseView.cpp
+  ${PROJECT_SOURCE_DIR}/platform/KpStrokeCover.cpp
   ${PROJECT_SOURCE_DIR}/engine/KpGlyphText.cpp
   ${PROJECT_SOURCE_DIR}/model/KpSubLineKinds.cpp)
 

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/KpSaturate.h"
+#include "platform/KpStrokeCover.h"
 
 namespace {
 
@@ -891,7 +892,9 @@ void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
   QPainter& p = *m_painter;
   const QPen qpen = AAPen(pen);
   p.setRenderHint(QPainter::Antialiasing, true);
-  if (IsHugeStroke(qpen, m_scratch.data(), n)) {
+  if (CanFillForStroke(qpen) && StrokeCoversShown(qpen, m_scratch.data(), n)) {
+    FillShown(qpen.color());
+  } else if (IsHugeStroke(qpen, m_scratch.data(), n)) {
     DrawCutStroke(qpen, m_scratch.data(), n);
   } else {
     p.setPen(qpen);
@@ -928,6 +931,35 @@ void CQtDC::DrawCutStroke(const QPen& pen, const QPointF* pts, int n) {
   p.drawPath(outline.intersected(window));
 }
 
+bool CQtDC::CanFillForStroke(const QPen& pen) const {
+  const QPainter& p = *m_painter;
+  return OpaqueSolid(pen) && p.compositionMode() == QPainter::CompositionMode_SourceOver &&
+         p.opacity() == 1.0 && p.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
+bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const {
+  const std::optional<CRect> shown = ShownBox();
+  if (!shown || shown->IsRectEmpty() || n < 2) return false;
+  // A strip narrower than the window cannot hold it: most pens end here.
+  if (pen.widthF() < std::min(shown->Width(), shown->Height())) return false;
+  const bool roundEnds =
+      pen.capStyle() == Qt::RoundCap && (n == 2 || pen.joinStyle() == Qt::RoundJoin);
+  for (int i = 0; i + 1 < n; ++i) {
+    if (kp::SegmentStrokeCovers(pts[i].x(), pts[i].y(), pts[i + 1].x(), pts[i + 1].y(), pen.widthF() / 2,
+                                roundEnds, shown->left - kReachSlack, shown->top - kReachSlack,
+                                shown->right + kReachSlack, shown->bottom + kReachSlack))
+      return true;
+  }
+  return false;
+}
+
+void CQtDC::FillShown(const QColor& color) {
+  const CRect shown = *ShownBox();
+  m_painter->fillRect(QRectF(shown.left - kReachSlack, shown.top - kReachSlack, shown.Width() + 2 * kReachSlack,
+                             shown.Height() + 2 * kReachSlack),
+                      color);
+}
+
 void CQtDC::FlushAALines() {
   QPainter& p = *m_painter;
   const QPen pen = AAPen(m_batchPen);
@@ -947,7 +979,18 @@ void CQtDC::FlushAALines() {
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
   const auto count = [&](int r) { return (r + 1 < runs ? m_runs[r + 1] : n) - m_runs[r]; };
-  for (int r = 0; r < runs;) {
+  // The last run that paints everything shown hides the runs before it.
+  int from = 0;
+  if (CanFillForStroke(pen)) {
+    for (int r = runs - 1; r >= 0; --r) {
+      if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], count(r))) {
+        FillShown(pen.color());
+        from = r + 1;
+        break;
+      }
+    }
+  }
+  for (int r = from; r < runs;) {
     const QPointF* first = m_batch.data() + m_runs[r];
     int lines = 0;
     while (together && r + lines < runs && count(r + lines) == 2 &&

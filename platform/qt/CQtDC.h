@@ -148,6 +148,14 @@ class KP_API CQtDC : public CDC {
   // kHugeStroke), and its drawing as an outline cut to the device.
   bool IsHugeStroke(const QPen& pen, const QPointF* pts, int n) const;
   void DrawCutStroke(const QPen& pen, const QPointF* pts, int n);
+  // A pen far wider than what is shown paints all of it with every dash;
+  // Qt's work for each grows with the stroke, so a stroke known to paint
+  // every shown pixel is drawn as the fill of what is shown. Only where the
+  // pixels come out the same: an opaque pen over a painter that neither
+  // blends nor scales.
+  bool CanFillForStroke(const QPen& pen) const;
+  bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const;
+  void FillShown(const QColor& color);
   // Draws the pending lines into the image itself when they are opaque
   // one-pixel lines along the axes; false when Qt has to draw them.
   bool WriteHairlines();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "companions/KpResourceSymbols.h"
@@ -303,6 +304,74 @@ TEST(BoundedWorkImage, HugeEllipsesLeaveWhatDrawingThemWholeLeaves) {
       dc.End();
     }
     EXPECT_TRUE(shortcut == whole);
+  }
+}
+
+// Pens far wider than the image: a dash that paints all of what is shown is
+// drawn as the fill of it, hiding the dashes before it in the batch. The
+// image must come out as Qt stroking every dash leaves it, batched or not,
+// with a clip region too, and where some dashes only reach in from outside.
+TEST(BoundedWorkImage, HugePensLeaveWhatStrokingEveryDashLeaves) {
+  using Piece = std::vector<POINT>;
+  struct Row {
+    const char* what;
+    float width;
+    int cap, join;
+    std::vector<Piece> pieces;
+    bool clipped;  // a clip region of 100..300 x 50..250
+  };
+  std::vector<Piece> dashes;  // short dashes along y = 250, each inside the image
+  for (LONG x = 20; x < 480; x += 23) dashes.push_back({{x, 250}, {x + 9, 250}});
+  const Row rows[] = {
+      {"round dashes of a 2,049 pen", 2049, AA_CAP_ROUND, AA_JOIN_ROUND, dashes, false},
+      {"flat dashes: their ends lie in the image, none covers", 2049, AA_CAP_FLAT, AA_JOIN_MITER, dashes, false},
+      {"a covering dash, then dashes reaching in from outside",
+       1800,
+       AA_CAP_FLAT,
+       AA_JOIN_MITER,
+       {{{-5000, 250}, {5000, 250}}, {{-5000, 1300}, {5000, 1400}}, {{2000, -5000}, {1300, 5000}}},
+       false},
+      {"bent lines with miter joins, one leg covering",
+       1600,
+       AA_CAP_SQUARE,
+       AA_JOIN_MITER,
+       {{{-4000, 250}, {4000, 260}, {4100, 5000}}, {{-900, -900}, {-890, 2000}, {3000, 2100}}},
+       false},
+      {"round dashes, clipped", 2049, AA_CAP_ROUND, AA_JOIN_ROUND, dashes, true},
+      {"a pen narrower than the image", 120, AA_CAP_ROUND, AA_JOIN_ROUND, dashes, false},
+  };
+  for (const Row& r : rows) {
+    for (bool batched : {true, false}) {
+      SCOPED_TRACE(std::string(r.what) + (batched ? ", batched" : ", one at a time"));
+      QImage drawn = Blank(), stroked = Blank();
+      {
+        CQtDC dc(drawn);
+        dc.SetFastPathsEnabled(batched);
+        CRgn clip;
+        clip.CreateRectRgn(100, 50, 300, 250);
+        if (r.clipped) dc.SelectClipRgn(&clip);
+        const AAPEN pen{r.width, kInk, r.cap, r.join};
+        for (const Piece& piece : r.pieces) dc.AAPolyline(piece.data(), static_cast<int>(piece.size()), pen);
+        dc.End();
+      }
+      {
+        QPainter p(&stroked);
+        if (r.clipped) p.setClipRect(QRect(100, 50, 200, 200));
+        p.setRenderHint(QPainter::Antialiasing, true);
+        static constexpr Qt::PenCapStyle kCaps[] = {Qt::FlatCap, Qt::SquareCap, Qt::RoundCap};
+        static constexpr Qt::PenJoinStyle kJoins[] = {Qt::MiterJoin, Qt::BevelJoin, Qt::RoundJoin};
+        QPen pen(QColor(0, 0, 160), r.width, Qt::SolidLine, kCaps[r.cap], kJoins[r.join]);
+        pen.setMiterLimit(5);
+        p.setPen(pen);
+        for (const Piece& piece : r.pieces) {
+          std::vector<QPointF> pts;
+          for (const POINT& pt : piece) pts.emplace_back(pt.x + 0.5, pt.y + 0.5);
+          p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+        }
+      }
+      EXPECT_GT(Inked(stroked), 1000);
+      EXPECT_TRUE(drawn == stroked);
+    }
   }
 }
 
