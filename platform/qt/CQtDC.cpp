@@ -784,10 +784,37 @@ void CQtDC::DoArc(const RECT& box, POINT start, POINT end) {
   // The arc is part of the outline: out of sight when the whole outline is.
   if (const std::optional<CRect> shown = ShownBox())
     if (ViewOfEllipse(r, *shown) != kp::EllipseView::Crossing) return;
+  if (m_fastPaths && CanReuseArcStrokes()) {
+    // Kept relative to the whole pixel the box starts in, so that the same
+    // arc anywhere on the device is one outline.
+    const QPointF origin(std::floor(r.x()), std::floor(r.y()));
+    const QPainterPath& outline = m_arcStrokes.Outline(r.translated(-origin), a0, span, m_pen);
+    QPainter& p = *m_painter;
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_pen.brush());
+    p.drawPath(outline.translated(origin));
+    return;
+  }
   QPainterPath path;
   path.arcMoveTo(r, a0);
   path.arcTo(r, a0, span);
   PaintFigure([&] { m_painter->drawPath(path); }, QBrush(Qt::NoBrush), true);
+}
+
+bool CQtDC::CanReuseArcStrokes() const {
+  // Checked against Qt stroking each arc where it lies, over pens of 1.5 to
+  // 40,000 pixels and arcs anywhere near the device; a one-pixel pen is
+  // drawn by another rasterizer, and anti-aliased or transformed drawing
+  // does not move by whole pixels. An opaque background under a styled pen
+  // is a second stroke.
+  const QPainter& p = *m_painter;
+  const QPaintEngine* engine = p.paintEngine();
+  const double width = m_pen.widthF();
+  return engine != nullptr && engine->type() == QPaintEngine::Raster &&
+         p.deviceTransform().type() == QTransform::TxNone && !p.testRenderHint(QPainter::Antialiasing) &&
+         !m_penStyled && m_pen.style() == Qt::SolidLine && m_pen.brush().style() == Qt::SolidPattern &&
+         !m_pen.isCosmetic() && width > 1 &&
+         width < kHugeStroke;
 }
 
 // --- text ---
@@ -892,9 +919,7 @@ void CQtDC::DoAAPolyline(const POINT* pts, int n, const AAPEN& pen) {
   QPainter& p = *m_painter;
   const QPen qpen = AAPen(pen);
   p.setRenderHint(QPainter::Antialiasing, true);
-  if (CanFillForStroke(qpen) && StrokeCoversShown(qpen, m_scratch.data(), n)) {
-    FillShown(qpen.color());
-  } else if (IsHugeStroke(qpen, m_scratch.data(), n)) {
+  if (IsHugeStroke(qpen, m_scratch.data(), n)) {
     DrawCutStroke(qpen, m_scratch.data(), n);
   } else {
     p.setPen(qpen);
@@ -981,7 +1006,7 @@ void CQtDC::FlushAALines() {
   const auto count = [&](int r) { return (r + 1 < runs ? m_runs[r + 1] : n) - m_runs[r]; };
   // The last run that paints everything shown hides the runs before it.
   int from = 0;
-  if (CanFillForStroke(pen)) {
+  if (m_fastPaths && CanFillForStroke(pen)) {
     for (int r = runs - 1; r >= 0; --r) {
       if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], count(r))) {
         FillShown(pen.color());

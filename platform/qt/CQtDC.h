@@ -39,6 +39,7 @@
 #include "platform/CDC.h"
 #include "platform/KpEllipseView.h"
 #include "platform/KpExport.h"
+#include "platform/qt/CQtArcStrokeCache.h"
 #include "platform/qt/CQtHairlines.h"
 
 class QImage;
@@ -80,10 +81,11 @@ class KP_API CQtDC : public CDC {
   bool End();
   QPainter* GetPainter() const { return m_painter; }
 
-  // The faster ways of drawing batched lines (on by default). Off, every
-  // batch reaches the painter as one call, and anti-aliased lines one call
-  // each: the reference the faster ways must match pixel for pixel, which
-  // the tests compare.
+  // The faster ways of drawing batched lines and repeated arcs (on by
+  // default). Off, every batch reaches the painter as one call,
+  // anti-aliased lines one call each and every arc is stroked by Qt: the
+  // reference the faster ways must match pixel for pixel, which the tests
+  // compare.
   void SetFastPathsEnabled(bool on);
   bool FastPathsEnabled() const { return m_fastPaths; }
 
@@ -154,6 +156,9 @@ class KP_API CQtDC : public CDC {
   // pixels come out the same: an opaque pen over a painter that neither
   // blends nor scales.
   bool CanFillForStroke(const QPen& pen) const;
+  // True when an arc may be drawn as the fill of a kept stroke outline
+  // (m_arcStrokes) with the same pixels as Qt stroking it.
+  bool CanReuseArcStrokes() const;
   bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const;
   void FillShown(const QColor& color);
   // Draws the pending lines into the image itself when they are opaque
@@ -198,6 +203,7 @@ class KP_API CQtDC : public CDC {
   bool m_penNull = false;
   bool m_penStyled = false;  // gaps or a hatch that an opaque background fills
   double m_penWidth = 1;     // device pixels
+  CQtArcStrokeCache m_arcStrokes;
   bool m_penInsideFrame = false;
   QPen m_pen;
   QBrush m_brush;

@@ -309,7 +309,8 @@ TEST(BoundedWorkImage, HugeEllipsesLeaveWhatDrawingThemWholeLeaves) {
 
 // Pens far wider than the image: a dash that paints all of what is shown is
 // drawn as the fill of it, hiding the dashes before it in the batch. The
-// image must come out as Qt stroking every dash leaves it, batched or not,
+// image must come out as Qt stroking every dash leaves it (the fast paths
+// off draw each dash alone, as the reference does),
 // with a clip region too, and where some dashes only reach in from outside.
 TEST(BoundedWorkImage, HugePensLeaveWhatStrokingEveryDashLeaves) {
   using Piece = std::vector<POINT>;

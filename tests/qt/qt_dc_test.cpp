@@ -546,6 +546,56 @@ TEST_P(QtDCFastPaths, RandomPiecesLeaveTheSamePixels) {
   }
 }
 
+// Arcs as decorations draw them: the same few arcs again and again along a
+// line, with pens from one pixel to thousands, caps and joins, a dashed pen
+// over an opaque background, clips and moved origins. Kept outlines must
+// set what Qt stroking every arc sets.
+TEST_P(QtDCFastPaths, RepeatedArcsLeaveTheSamePixels) {
+  const int w = 120, h = 90;
+  for (int seed = 1; seed <= 24; ++seed) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    const auto scene = [&](CQtDC& dc) {
+      std::mt19937 rng(seed);
+      const auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+      const int widths[] = {1, 2, 3, 9, 40, 300, 15617};
+      const int caps[] = {PS_ENDCAP_FLAT, PS_ENDCAP_SQUARE, PS_ENDCAP_ROUND};
+      const int joins[] = {PS_JOIN_MITER, PS_JOIN_BEVEL, PS_JOIN_ROUND};
+      CPen pens[4];
+      for (CPen& pen : pens) {
+        const LOGBRUSH lb{BS_SOLID, RGB(in(0, 200), 0, in(60, 200)), 0};
+        pen.CreatePen(static_cast<int>(PS_GEOMETRIC | caps[in(0, 2)] | joins[in(0, 2)]), widths[in(0, 6)], &lb);
+      }
+      CPen dashed;
+      dashed.CreatePen(PS_DASH, 1, RGB(0, 90, 0));
+      dc.SetBkMode(OPAQUE);
+      dc.SetBkColor(RGB(250, 220, 0));
+      // Two arc shapes, up and down, stepping along a line across the image
+      // and beyond its edges.
+      const int size = in(3, 30), step = in(4, 12);
+      for (int op = 0; op < 160; ++op) {
+        const int k = in(0, 19);
+        if (k == 0) dc.SelectObject(in(0, 4) == 0 ? &dashed : &pens[in(0, 3)]);
+        if (k == 1) {
+          CRgn rgn;
+          rgn.CreateRectRgn(in(-10, w / 2), in(-10, h / 2), in(w / 2, w + 10), in(h / 2, h + 10));
+          dc.SelectClipRgn(in(0, 2) == 0 ? nullptr : &rgn);
+        }
+        if (k == 2) dc.SetViewportOrg(in(-3, 3), in(-3, 3));
+        const int x = -40 + op * step % (w + 80), y = h / 2 + in(-2, 2);
+        if (op % 2 == 0)
+          dc.Arc(x, y - size, x + size, y, x + size, y - size / 2, x, y - size / 2);  // upper half
+        else
+          dc.Arc(x, y, x + size, y + size, x, y + size / 2, x + size, y + size / 2);  // lower half
+      }
+    };
+    const auto [fast, plain] = DrawBothWays(scene, w, h, GetParam().format);
+    EXPECT_EQ(DifferingPixels(fast, plain), 0);
+    QImage blank(w, h, GetParam().format);
+    blank.fill(QColor(230, 240, 250));
+    EXPECT_GT(DifferingPixels(fast, blank), 50);  // it drew
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, QtDCFastPaths,
                          ::testing::Values(FastCase{"Rgb32", QImage::Format_RGB32},
                                            FastCase{"Argb32", QImage::Format_ARGB32},

@@ -1,0 +1,35 @@
+#include "platform/qt/CQtArcStrokeCache.h"
+
+#include <QPainterPathStroker>
+
+// Exact comparisons: QRectF's own operator== is fuzzy, and an outline is
+// only the same when every number that made it is.
+bool CQtArcStrokeCache::Matches(const Entry& e, const QRectF& box, double start, double span, const QPen& pen) {
+  return e.x == box.x() && e.y == box.y() && e.w == box.width() && e.h == box.height() && e.start == start &&
+         e.span == span && e.width == pen.widthF() && e.miter == pen.miterLimit() && e.cap == pen.capStyle() &&
+         e.join == pen.joinStyle();
+}
+
+const QPainterPath& CQtArcStrokeCache::Outline(const QRectF& box, double start, double span, const QPen& pen) {
+  for (std::size_t i = 0; i < m_used; ++i)
+    if (Matches(m_entries[i], box, start, span, pen)) return m_entries[i].outline;
+
+  Entry& e = m_entries[m_next];
+  m_next = (m_next + 1) % kEntries;
+  if (m_used < kEntries) ++m_used;
+  e.x = box.x();
+  e.y = box.y();
+  e.w = box.width();
+  e.h = box.height();
+  e.start = start;
+  e.span = span;
+  e.width = pen.widthF();
+  e.miter = pen.miterLimit();
+  e.cap = pen.capStyle();
+  e.join = pen.joinStyle();
+  QPainterPath arc;
+  arc.arcMoveTo(box, start);
+  arc.arcTo(box, start, span);
+  e.outline = QPainterPathStroker(pen).createStroke(arc);
+  return e.outline;
+}
