@@ -559,10 +559,16 @@ void CQtDC::DoPolyline(const POINT* pts, int n) {
 
 void CQtDC::FlushLines() {
   if (m_batch.empty()) return;
-  if (m_batchAA)
-    FlushAALines();
-  else
-    FlushPenLines();
+  // Qt strokes and cuts a wide line however far off it lies; a batch that
+  // cannot reach what is shown is dropped whole (dropping only some of its
+  // runs could change how Qt draws the rest).
+  const bool unseen = m_fastPaths && m_active && BatchOutOfSight(m_batchAA ? AAPen(m_batchPen) : m_pen);
+  if (!unseen) {
+    if (m_batchAA)
+      FlushAALines();
+    else
+      FlushPenLines();
+  }
   m_batch.clear();
   m_runs.clear();
   m_batchAA = false;
@@ -571,6 +577,12 @@ void CQtDC::FlushLines() {
 void CQtDC::FlushPenLines() {
   if (m_fastPaths && WriteHairlines()) return;
   QPainter& p = *m_painter;
+  // The batch is drawn as one union of strokes: with a pen far wider than
+  // what is shown, one run reaching across paints all of it.
+  if (m_fastPaths && !p.testRenderHint(QPainter::Antialiasing) && LastCoveringRun(m_pen) >= 0) {
+    FillShown(m_pen.color());
+    return;
+  }
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
   const bool split = m_fastPaths && runs > 1 && n != 2 * runs && SplitWideRuns();
@@ -978,6 +990,33 @@ bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const 
   return false;
 }
 
+bool CQtDC::BatchOutOfSight(const QPen& pen) const {
+  const std::optional<CRect> shown = ShownBox();
+  if (!shown) return false;
+  // A miter reaches at most its limit times the width from the vertex.
+  const double reach = pen.widthF() * std::max(1.0, pen.miterLimit()) + kReachSlack;
+  const QRectF near(shown->left - reach, shown->top - reach, shown->Width() + 2 * reach,
+                    shown->Height() + 2 * reach);
+  double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
+  for (const QPointF& pt : m_batch) {
+    left = std::min(left, pt.x());
+    right = std::max(right, pt.x());
+    top = std::min(top, pt.y());
+    bottom = std::max(bottom, pt.y());
+  }
+  return right < near.left() || left > near.right() || bottom < near.top() || top > near.bottom();
+}
+
+int CQtDC::LastCoveringRun(const QPen& pen) const {
+  if (!CanFillForStroke(pen)) return -1;
+  const int n = static_cast<int>(m_batch.size());
+  for (int r = static_cast<int>(m_runs.size()) - 1; r >= 0; --r) {
+    const int end = r + 1 < static_cast<int>(m_runs.size()) ? m_runs[r + 1] : n;
+    if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], end - m_runs[r])) return r;
+  }
+  return -1;
+}
+
 void CQtDC::FillShown(const QColor& color) {
   const CRect shown = *ShownBox();
   m_painter->fillRect(QRectF(shown.left - kReachSlack, shown.top - kReachSlack, shown.Width() + 2 * kReachSlack,
@@ -1006,13 +1045,11 @@ void CQtDC::FlushAALines() {
   const auto count = [&](int r) { return (r + 1 < runs ? m_runs[r + 1] : n) - m_runs[r]; };
   // The last run that paints everything shown hides the runs before it.
   int from = 0;
-  if (m_fastPaths && CanFillForStroke(pen)) {
-    for (int r = runs - 1; r >= 0; --r) {
-      if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], count(r))) {
-        FillShown(pen.color());
-        from = r + 1;
-        break;
-      }
+  if (m_fastPaths) {
+    const int covering = LastCoveringRun(pen);
+    if (covering >= 0) {
+      FillShown(pen.color());
+      from = covering + 1;
     }
   }
   for (int r = from; r < runs;) {

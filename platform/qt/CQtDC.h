@@ -160,6 +160,11 @@ class KP_API CQtDC : public CDC {
   // (m_arcStrokes) with the same pixels as Qt stroking it.
   bool CanReuseArcStrokes() const;
   bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const;
+  // The last pending run whose stroke with `pen` paints all that is shown,
+  // or -1 (also when the painter or pen rule the shortcut out).
+  int LastCoveringRun(const QPen& pen) const;
+  // True when no pending line stroked with `pen` can reach what is shown.
+  bool BatchOutOfSight(const QPen& pen) const;
   void FillShown(const QColor& color);
   // Draws the pending lines into the image itself when they are opaque
   // one-pixel lines along the axes; false when Qt has to draw them.
