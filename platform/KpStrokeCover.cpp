@@ -1,5 +1,6 @@
 #include "platform/KpStrokeCover.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kp {
@@ -48,6 +49,15 @@ bool SegmentStrokeCovers(double ax, double ay, double bx, double by, double half
     }
   }
   return true;
+}
+
+double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax;
+  const double dy = by - ay;
+  const double squared = dx * dx + dy * dy;
+  double t = 0;
+  if (squared > 0) t = std::clamp(((px - ax) * dx + (py - ay) * dy) / squared, 0.0, 1.0);
+  return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
 }
 
 }  // namespace kp

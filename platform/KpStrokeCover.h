@@ -18,4 +18,8 @@ namespace kp {
 bool SegmentStrokeCovers(double ax, double ay, double bx, double by, double half, bool roundEnds,
                          double left, double top, double right, double bottom);
 
+// The distance from (px, py) to the segment (ax, ay)-(bx, by); a
+// zero-length segment is its point. NaN when a number is not finite.
+double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by);
+
 }  // namespace kp

@@ -993,18 +993,25 @@ bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const 
 bool CQtDC::BatchOutOfSight(const QPen& pen) const {
   const std::optional<CRect> shown = ShownBox();
   if (!shown) return false;
-  // A miter reaches at most its limit times the width from the vertex.
-  const double reach = pen.widthF() * std::max(1.0, pen.miterLimit()) + kReachSlack;
-  const QRectF near(shown->left - reach, shown->top - reach, shown->Width() + 2 * reach,
-                    shown->Height() + 2 * reach);
-  double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
-  for (const QPointF& pt : m_batch) {
-    left = std::min(left, pt.x());
-    right = std::max(right, pt.x());
-    top = std::min(top, pt.y());
-    bottom = std::max(bottom, pt.y());
+  // Measured from the centre of what is shown; a miter reaches at most its
+  // limit times the width from the vertex.
+  const double cx = (shown->left + static_cast<double>(shown->right)) / 2;
+  const double cy = (shown->top + static_cast<double>(shown->bottom)) / 2;
+  const double reach = pen.widthF() * std::max(1.0, pen.miterLimit()) + kReachSlack +
+                       std::hypot(static_cast<double>(shown->Width()), static_cast<double>(shown->Height())) / 2;
+  const int n = static_cast<int>(m_batch.size());
+  const int runs = static_cast<int>(m_runs.size());
+  for (int r = 0; r < runs; ++r) {
+    const int first = m_runs[r];
+    const int last = (r + 1 < runs ? m_runs[r + 1] : n) - 1;
+    for (int i = first; i <= last; ++i) {
+      const QPointF& a = m_batch[i];
+      const QPointF& b = m_batch[std::min(i + 1, last)];
+      // NaN (never expected) counts as within reach.
+      if (!(kp::DistanceToSegment(cx, cy, a.x(), a.y(), b.x(), b.y()) > reach)) return false;
+    }
   }
-  return right < near.left() || left > near.right() || bottom < near.top() || top > near.bottom();
+  return true;
 }
 
 int CQtDC::LastCoveringRun(const QPen& pen) const {
