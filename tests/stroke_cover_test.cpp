@@ -65,6 +65,24 @@ TEST(StrokeCover, BadNumbersAndInvertedWindowsNeverCover) {
   EXPECT_FALSE(kp::SegmentStrokeCovers(-2147483648.0, 1e5, 2147483647.0, 1e5, 1e4, false, 0, 0, 64, 64));
 }
 
+TEST(StrokeCover, DistanceToSegment) {
+  struct Row {
+    const char* what;
+    double px, py, ax, ay, bx, by, expected;
+  };
+  const Row rows[] = {
+      {"beside the middle", 5, 3, 0, 0, 10, 0, 3},
+      {"beyond the far end", 13, 4, 0, 0, 10, 0, 5},
+      {"behind the start", -6, -8, 0, 0, 10, 0, 10},
+      {"zero-length segment is its point", 3, 4, 0, 0, 0, 0, 5},
+      // The ends of the 32-bit plane: no overflow, no lost precision.
+      {"across the plane", 0, 1000, -2147483648.0, 0, 2147483647.0, 0, 1000},
+  };
+  for (const Row& r : rows)
+    EXPECT_DOUBLE_EQ(kp::DistanceToSegment(r.px, r.py, r.ax, r.ay, r.bx, r.by), r.expected) << r.what;
+  EXPECT_TRUE(std::isnan(kp::DistanceToSegment(std::nan(""), 0, 0, 0, 1, 1)));
+}
+
 // Sampled check of the claim: whenever a window is judged covered, each of
 // its points lies in the segment's stroke at least a pixel inside its edge.
 TEST(StrokeCover, CoveredWindowsLieInsideTheStroke) {

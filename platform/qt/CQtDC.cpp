@@ -580,7 +580,8 @@ void CQtDC::FlushPenLines() {
   // The batch is drawn as one union of strokes: with a pen far wider than
   // what is shown, one run reaching across paints all of it.
   if (m_fastPaths && !p.testRenderHint(QPainter::Antialiasing) && LastCoveringRun(m_pen) >= 0) {
-    FillShown(m_pen.color());
+    if (m_penStyled && GetBkMode() == OPAQUE) FillShown(ToQColor(m_batchBk));  // under the hatch
+    FillShown(m_pen.brush());
     return;
   }
   const int n = static_cast<int>(m_batch.size());
@@ -970,8 +971,15 @@ void CQtDC::DrawCutStroke(const QPen& pen, const QPointF* pts, int n) {
 
 bool CQtDC::CanFillForStroke(const QPen& pen) const {
   const QPainter& p = *m_painter;
-  return OpaqueSolid(pen) && p.compositionMode() == QPainter::CompositionMode_SourceOver &&
-         p.opacity() == 1.0 && p.deviceTransform().type() <= QTransform::TxTranslate;
+  if (pen.style() != Qt::SolidLine || pen.color().alpha() != 255 ||
+      p.compositionMode() != QPainter::CompositionMode_SourceOver || p.opacity() != 1.0)
+    return false;
+  // A hatch is laid from the painter's brush origin, which a moved painter
+  // could put elsewhere for the fill.
+  const Qt::BrushStyle brush = pen.brush().style();
+  const QTransform::TransformationType moved = p.deviceTransform().type();
+  return (brush == Qt::SolidPattern && moved <= QTransform::TxTranslate) ||
+         (IsHatch(pen.brush()) && brush <= Qt::DiagCrossPattern && moved == QTransform::TxNone);
 }
 
 bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const {
@@ -990,14 +998,27 @@ bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const 
   return false;
 }
 
+namespace {
+
+// How far from its line a stroke can paint: half the width to the side and
+// round the ends, more at a square corner, and a miter at most its limit
+// times the width from the vertex.
+double StrokeReach(const QPen& pen) {
+  const double width = std::max(1.0, pen.widthF());  // a cosmetic pen is a pixel
+  const Qt::PenJoinStyle join = pen.joinStyle();
+  if (join == Qt::MiterJoin || join == Qt::SvgMiterJoin) return width * std::max(1.0, pen.miterLimit());
+  return pen.capStyle() == Qt::SquareCap ? width * M_SQRT1_2 : width / 2;
+}
+
+}  // namespace
+
 bool CQtDC::BatchOutOfSight(const QPen& pen) const {
   const std::optional<CRect> shown = ShownBox();
   if (!shown) return false;
-  // Measured from the centre of what is shown; a miter reaches at most its
-  // limit times the width from the vertex.
+  // Measured from the centre of what is shown.
   const double cx = (shown->left + static_cast<double>(shown->right)) / 2;
   const double cy = (shown->top + static_cast<double>(shown->bottom)) / 2;
-  const double reach = pen.widthF() * std::max(1.0, pen.miterLimit()) + kReachSlack +
+  const double reach = StrokeReach(pen) + kReachSlack +
                        std::hypot(static_cast<double>(shown->Width()), static_cast<double>(shown->Height())) / 2;
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
@@ -1024,11 +1045,11 @@ int CQtDC::LastCoveringRun(const QPen& pen) const {
   return -1;
 }
 
-void CQtDC::FillShown(const QColor& color) {
+void CQtDC::FillShown(const QBrush& brush) {
   const CRect shown = *ShownBox();
   m_painter->fillRect(QRectF(shown.left - kReachSlack, shown.top - kReachSlack, shown.Width() + 2 * kReachSlack,
                              shown.Height() + 2 * kReachSlack),
-                      color);
+                      brush);
 }
 
 void CQtDC::FlushAALines() {
@@ -1055,7 +1076,7 @@ void CQtDC::FlushAALines() {
   if (m_fastPaths) {
     const int covering = LastCoveringRun(pen);
     if (covering >= 0) {
-      FillShown(pen.color());
+      FillShown(pen.brush());
       from = covering + 1;
     }
   }

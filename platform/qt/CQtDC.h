@@ -153,8 +153,8 @@ class KP_API CQtDC : public CDC {
   // A pen far wider than what is shown paints all of it with every dash;
   // Qt's work for each grows with the stroke, so a stroke known to paint
   // every shown pixel is drawn as the fill of what is shown. Only where the
-  // pixels come out the same: an opaque pen over a painter that neither
-  // blends nor scales.
+  // pixels come out the same: an opaque pen without dashes, solid or
+  // hatched, over a painter that neither blends nor scales.
   bool CanFillForStroke(const QPen& pen) const;
   // True when an arc may be drawn as the fill of a kept stroke outline
   // (m_arcStrokes) with the same pixels as Qt stroking it.
@@ -165,7 +165,7 @@ class KP_API CQtDC : public CDC {
   int LastCoveringRun(const QPen& pen) const;
   // True when no pending line stroked with `pen` can reach what is shown.
   bool BatchOutOfSight(const QPen& pen) const;
-  void FillShown(const QColor& color);
+  void FillShown(const QBrush& brush);
   // Draws the pending lines into the image itself when they are opaque
   // one-pixel lines along the axes; false when Qt has to draw them.
   bool WriteHairlines();

@@ -376,4 +376,55 @@ TEST(BoundedWorkImage, HugePensLeaveWhatStrokingEveryDashLeaves) {
   }
 }
 
+// The same for aliased pen lines, hatched pens over an opaque background
+// among them, and for lines whose wide pen cannot reach the image at all:
+// the fast paths must leave what Qt stroking every line leaves.
+TEST(BoundedWorkImage, HugeAliasedPensLeaveWhatStrokingEveryLineLeaves) {
+  struct Row {
+    const char* what;
+    int width;
+    int style;  // PS_GEOMETRIC cap and join bits
+    bool hatched;
+    std::vector<std::pair<POINT, POINT>> lines;
+    bool reaches = true;  // some line's pen reaches the image
+  };
+  std::vector<std::pair<POINT, POINT>> dashes;
+  for (LONG x = 20; x < 480; x += 23) dashes.push_back({{x, 250}, {x + 9, 252}});
+  const std::vector<std::pair<POINT, POINT>> far = {{{-2000000000, 5000}, {-1990000000, 9000}},
+                                                    {{40000, -1500000000}, {90000, -1400000000}}};
+  const Row rows[] = {
+      {"round solid dashes of a 3,000 pen", 3000, PS_ENDCAP_ROUND | PS_JOIN_ROUND, false, dashes},
+      {"flat hatched dashes of a 3,000 pen", 3000, PS_ENDCAP_FLAT | PS_JOIN_MITER, true, dashes},
+      {"round hatched dashes, one covering", 3000, PS_ENDCAP_ROUND | PS_JOIN_BEVEL, true, dashes},
+      {"lines far beyond a 100,000 pen's reach", 100000, PS_ENDCAP_ROUND | PS_JOIN_ROUND, false, far, false},
+      {"a far line and one through the image", 600, PS_ENDCAP_SQUARE | PS_JOIN_MITER, true,
+       {far[0], {{-100, 30}, {600, 470}}}},
+      // 1,200 pixels left of the image, its 3,000-pixel pen reaches 300 in.
+      {"a line outside the image its pen reaches into", 3000, PS_ENDCAP_ROUND | PS_JOIN_ROUND, false,
+       {{{-1200, -5000}, {-1200, 5000}}}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    QImage fast = Blank(), plain = Blank();
+    for (QImage* image : {&fast, &plain}) {
+      CQtDC dc(*image);
+      dc.SetFastPathsEnabled(image == &fast);
+      const LOGBRUSH lb{r.hatched ? BS_HATCHED : BS_SOLID, kInk,
+                        static_cast<std::uintptr_t>(HS_DIAGCROSS)};
+      CPen pen;
+      pen.CreatePen(PS_GEOMETRIC | r.style, r.width, &lb);
+      dc.SelectObject(&pen);
+      dc.SetBkMode(OPAQUE);
+      dc.SetBkColor(RGB(250, 200, 0));
+      for (const auto& [from, to] : r.lines) {
+        dc.MoveTo(from);
+        dc.LineTo(to);
+      }
+      dc.End();
+    }
+    EXPECT_TRUE(fast == plain);
+    if (r.reaches) EXPECT_GT(Inked(plain), 1000);
+  }
+}
+
 }  // namespace
