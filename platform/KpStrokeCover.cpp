@@ -51,6 +51,24 @@ bool SegmentStrokeCovers(double ax, double ay, double bx, double by, double half
   return true;
 }
 
+bool EllipseStrokeCovers(double cx, double cy, double rx, double ry, double half, double left, double top,
+                         double right, double bottom) {
+  const double numbers[] = {cx, cy, rx, ry, half, left, top, right, bottom};
+  for (double v : numbers)
+    if (!std::isfinite(v)) return false;
+  if (left > right || top > bottom || rx < 0 || ry < 0) return false;
+  // A corner's distance to the farthest point of the outline is at most its
+  // distance to the centre plus the longer radius.
+  const double reach = half - Tolerance(half) - std::max(rx, ry);
+  if (!(reach > 0)) return false;
+  const double xs[] = {left, right};
+  const double ys[] = {top, bottom};
+  for (double x : xs)
+    for (double y : ys)
+      if (std::hypot(x - cx, y - cy) > reach) return false;
+  return true;
+}
+
 double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
   const double dx = bx - ax;
   const double dy = by - ay;

@@ -18,6 +18,13 @@ namespace kp {
 bool SegmentStrokeCovers(double ax, double ay, double bx, double by, double half, bool roundEnds,
                          double left, double top, double right, double bottom);
 
+// True when the stroke, `half` to either side, of an ellipse's outline
+// (centre (cx, cy), radii rx, ry) holds the window with the same room to
+// spare: every point of the window lies within `half` of every point of the
+// outline. For pens far wider than the ellipse. Errs only towards false.
+bool EllipseStrokeCovers(double cx, double cy, double rx, double ry, double half, double left, double top,
+                         double right, double bottom);
+
 // The distance from (px, py) to the segment (ax, ay)-(bx, by); a
 // zero-length segment is its point. NaN when a number is not finite.
 double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by);

@@ -752,10 +752,26 @@ void CQtDC::DoEllipse(const RECT& box) {
         return;
       }
       case kp::EllipseView::Crossing:
+        // Under a pen far wider than the ellipse, all that is shown may lie
+        // in the stroke; the fill then shows only through a hatch's gaps.
+        if (PenCoversShown(r, *shown)) {
+          if (IsHatch(m_pen.brush())) PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, false);
+          if (m_penStyled && GetBkMode() == OPAQUE) FillShown(ToQColor(GetBkColor()));
+          FillShown(m_pen.brush());
+          return;
+        }
         break;
     }
   }
   PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, true);
+}
+
+bool CQtDC::PenCoversShown(const QRectF& r, const CRect& shown) const {
+  if (m_penNull || shown.IsRectEmpty() || !CanFillForStroke(m_pen)) return false;
+  const QPointF c = r.center();
+  return kp::EllipseStrokeCovers(c.x(), c.y(), r.width() / 2, r.height() / 2, m_pen.widthF() / 2,
+                                 shown.left - kReachSlack, shown.top - kReachSlack, shown.right + kReachSlack,
+                                 shown.bottom + kReachSlack);
 }
 
 void CQtDC::DoRectangle(const RECT& box) {

@@ -141,6 +141,9 @@ class KP_API CQtDC : public CDC {
   std::optional<CRect> ShownBox() const;
   // What `shown` shows of an ellipse drawn in `r` with the current pen.
   kp::EllipseView ViewOfEllipse(const QRectF& r, const CRect& shown) const;
+  // True when the current pen's stroke of the outline of the ellipse in `r`
+  // paints all of `shown` (see CanFillForStroke).
+  bool PenCoversShown(const QRectF& r, const CRect& shown) const;
 
   void FlushLines();
   void FlushPenLines();

@@ -278,6 +278,11 @@ TEST(BoundedWorkImage, HugeEllipsesLeaveWhatDrawingThemWholeLeaves) {
       {"covers the clip, outline through the image", {-2000, -2000, 420, 420}, 60, false, true},
       {"outline crosses the image", {-30000, 200, 30000, 60000}, 40, false, false},
       {"outline crosses the clip only", {-30000, 280, 30000, 60000}, 12, false, true},
+      // Small ellipses under pens far wider: the stroke paints the image, or
+      // only part of it from far off.
+      {"small ellipse, its pen covers the image", {200, 200, 205, 205}, 15617, false, false},
+      {"small ellipse, its pen covers the clip", {-3000, 200, -2995, 205}, 7000, true, true},
+      {"small ellipse far off, its pen reaches in", {-7700, 200, -7695, 205}, 15617, false, false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -423,7 +428,9 @@ TEST(BoundedWorkImage, HugeAliasedPensLeaveWhatStrokingEveryLineLeaves) {
       dc.End();
     }
     EXPECT_TRUE(fast == plain);
-    if (r.reaches) EXPECT_GT(Inked(plain), 1000);
+    if (r.reaches) {
+      EXPECT_GT(Inked(plain), 1000);
+    }
   }
 }
 
