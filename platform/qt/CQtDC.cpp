@@ -1028,7 +1028,7 @@ double StrokeReach(const QPen& pen) {
 
 }  // namespace
 
-bool CQtDC::BatchOutOfSight(const QPen& pen) const {
+bool CQtDC::RunOutOfSight(const QPen& pen, const QPointF* pts, int n) const {
   const std::optional<CRect> shown = ShownBox();
   if (!shown) return false;
   // Measured from the centre of what is shown.
@@ -1036,17 +1036,21 @@ bool CQtDC::BatchOutOfSight(const QPen& pen) const {
   const double cy = (shown->top + static_cast<double>(shown->bottom)) / 2;
   const double reach = StrokeReach(pen) + kReachSlack +
                        std::hypot(static_cast<double>(shown->Width()), static_cast<double>(shown->Height())) / 2;
+  for (int i = 0; i < n; ++i) {
+    const QPointF& a = pts[i];
+    const QPointF& b = pts[std::min(i + 1, n - 1)];
+    // NaN (never expected) counts as within reach.
+    if (!(kp::DistanceToSegment(cx, cy, a.x(), a.y(), b.x(), b.y()) > reach)) return false;
+  }
+  return true;
+}
+
+bool CQtDC::BatchOutOfSight(const QPen& pen) const {
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
   for (int r = 0; r < runs; ++r) {
-    const int first = m_runs[r];
-    const int last = (r + 1 < runs ? m_runs[r + 1] : n) - 1;
-    for (int i = first; i <= last; ++i) {
-      const QPointF& a = m_batch[i];
-      const QPointF& b = m_batch[std::min(i + 1, last)];
-      // NaN (never expected) counts as within reach.
-      if (!(kp::DistanceToSegment(cx, cy, a.x(), a.y(), b.x(), b.y()) > reach)) return false;
-    }
+    const int end = r + 1 < runs ? m_runs[r + 1] : n;
+    if (!RunOutOfSight(pen, m_batch.data() + m_runs[r], end - m_runs[r])) return false;
   }
   return true;
 }
@@ -1105,6 +1109,8 @@ void CQtDC::FlushAALines() {
     if (lines > 0) {
       p.drawLines(first, lines);
       r += lines;
+    } else if (m_fastPaths && RunOutOfSight(pen, first, count(r))) {
+      ++r;  // drawn on its own, so it can be left out on its own
     } else if (IsHugeStroke(pen, first, count(r))) {
       DrawCutStroke(pen, first, count(r));
       p.setPen(pen);

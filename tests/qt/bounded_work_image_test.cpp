@@ -344,6 +344,14 @@ TEST(BoundedWorkImage, HugePensLeaveWhatStrokingEveryDashLeaves) {
        {{{-4000, 250}, {4000, 260}, {4100, 5000}}, {{-900, -900}, {-890, 2000}, {3000, 2100}}},
        false},
       {"round dashes, clipped", 2049, AA_CAP_ROUND, AA_JOIN_ROUND, dashes, true},
+      // Each wide anti-aliased line is drawn alone, so those out of reach
+      // are left out; the one 400 left of the image reaches 100 into it.
+      {"lines out of reach among lines reaching in",
+       1000,
+       AA_CAP_ROUND,
+       AA_JOIN_ROUND,
+       {{{-100000, 0}, {-99000, 0}}, {{-400, -5000}, {-400, 5000}}, {{5000000, 5000000}, {5000100, 5000000}}},
+       false},
       {"a pen narrower than the image", 120, AA_CAP_ROUND, AA_JOIN_ROUND, dashes, false},
   };
   for (const Row& r : rows) {
