@@ -14,19 +14,22 @@
 
 class CQtArcStrokeCache {
  public:
-  // The stroke with `pen` of the arc of the ellipse in `box`, from `start`
-  // degrees over `span` degrees (Qt's sense), as an outline to fill.
-  const QPainterPath& Outline(const QRectF& box, double start, double span, const QPen& pen);
+  // The arc of the ellipse in `box`, from `start` degrees over `span`
+  // degrees (Qt's sense), closed when `closed`.
+  static QPainterPath ArcPath(const QRectF& box, double start, double span, bool closed);
+  // Its stroke with `pen`, as an outline to fill.
+  const QPainterPath& Outline(const QRectF& box, double start, double span, bool closed, const QPen& pen);
 
  private:
   struct Entry {
     double x = 0, y = 0, w = 0, h = 0, start = 0, span = 0;
     double width = 0, miter = 0;
+    bool closed = false;
     Qt::PenCapStyle cap = Qt::FlatCap;
     Qt::PenJoinStyle join = Qt::MiterJoin;
     QPainterPath outline;
   };
-  static bool Matches(const Entry& e, const QRectF& box, double start, double span, const QPen& pen);
+  static bool Matches(const Entry& e, const QRectF& box, double start, double span, bool closed, const QPen& pen);
 
   // A decoration alternates a few figures (arcs up and down, two sizes);
   // the oldest entry makes way.

@@ -763,6 +763,18 @@ void CQtDC::DoEllipse(const RECT& box) {
         break;
     }
   }
+  if (!m_penNull && CanReuseArcStrokes()) {
+    // A wide outline is stroked as a closed arc, which CQtArcStrokeCache
+    // keeps for the next ellipse of the same size (Qt offsets the curves of
+    // every ellipse anew, at great cost under a wide pen). Its pixels are
+    // Qt's ellipse outline's but for a few along the widest pens. The fill
+    // is the path Qt fills under such a pen too: without a pen Qt would
+    // trace the whole ellipse, however little of it is shown.
+    const QPainterPath shape = CQtArcStrokeCache::ArcPath(r, 0, -360, true);
+    PaintFigure([&] { m_painter->drawPath(shape); }, m_brush, false);
+    StrokeArc(r, 0, -360, true);
+    return;
+  }
   PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, true);
 }
 
@@ -813,21 +825,29 @@ void CQtDC::DoArc(const RECT& box, POINT start, POINT end) {
   // The arc is part of the outline: out of sight when the whole outline is.
   if (const std::optional<CRect> shown = ShownBox())
     if (ViewOfEllipse(r, *shown) != kp::EllipseView::Crossing) return;
-  if (m_fastPaths && CanReuseArcStrokes()) {
-    // Kept relative to the whole pixel the box starts in, so that the same
-    // arc anywhere on the device is one outline.
-    const QPointF origin(std::floor(r.x()), std::floor(r.y()));
-    const QPainterPath& outline = m_arcStrokes.Outline(r.translated(-origin), a0, span, m_pen);
-    QPainter& p = *m_painter;
-    p.setPen(Qt::NoPen);
-    p.setBrush(m_pen.brush());
-    p.drawPath(outline.translated(origin));
+  if (CanReuseArcStrokes()) {
+    StrokeArc(r, a0, span, false);
     return;
   }
-  QPainterPath path;
-  path.arcMoveTo(r, a0);
-  path.arcTo(r, a0, span);
+  const QPainterPath path = CQtArcStrokeCache::ArcPath(r, a0, span, false);
   PaintFigure([&] { m_painter->drawPath(path); }, QBrush(Qt::NoBrush), true);
+}
+
+void CQtDC::StrokeArc(const QRectF& r, double start, double span, bool closed) {
+  QPainter& p = *m_painter;
+  if (!m_fastPaths) {
+    p.setPen(m_pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(CQtArcStrokeCache::ArcPath(r, start, span, closed));
+    return;
+  }
+  // Kept relative to the whole pixel the box starts in, so that the same
+  // arc anywhere on the device is one outline.
+  const QPointF origin(std::floor(r.x()), std::floor(r.y()));
+  const QPainterPath& outline = m_arcStrokes.Outline(r.translated(-origin), start, span, closed, m_pen);
+  p.setPen(Qt::NoPen);
+  p.setBrush(m_pen.brush());
+  p.drawPath(outline.translated(origin));
 }
 
 bool CQtDC::CanReuseArcStrokes() const {

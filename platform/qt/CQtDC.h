@@ -81,8 +81,8 @@ class KP_API CQtDC : public CDC {
   bool End();
   QPainter* GetPainter() const { return m_painter; }
 
-  // The faster ways of drawing batched lines and repeated arcs (on by
-  // default). Off, every batch reaches the painter as one call,
+  // The faster ways of drawing batched lines and repeated arcs and ellipses
+  // (on by default). Off, every batch reaches the painter as one call,
   // anti-aliased lines one call each and every arc is stroked by Qt: the
   // reference the faster ways must match pixel for pixel, which the tests
   // compare.
@@ -162,6 +162,9 @@ class KP_API CQtDC : public CDC {
   // True when an arc may be drawn as the fill of a kept stroke outline
   // (m_arcStrokes) with the same pixels as Qt stroking it.
   bool CanReuseArcStrokes() const;
+  // Strokes the arc (see CQtArcStrokeCache::ArcPath) with the current pen,
+  // from a kept outline when the fast paths are on.
+  void StrokeArc(const QRectF& r, double start, double span, bool closed);
   bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const;
   // The last pending run whose stroke with `pen` paints all that is shown,
   // or -1 (also when the painter or pen rule the shortcut out).

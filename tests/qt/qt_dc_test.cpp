@@ -546,8 +546,8 @@ TEST_P(QtDCFastPaths, RandomPiecesLeaveTheSamePixels) {
   }
 }
 
-// Arcs as decorations draw them: the same few arcs again and again along a
-// line, with pens from one pixel to thousands, caps and joins, a dashed pen
+// Arcs and circles as decorations draw them: the same few again and again
+// along a line, with pens from one pixel to thousands, caps and joins, a dashed pen
 // over an opaque background, clips and moved origins. Kept outlines must
 // set what Qt stroking every arc sets.
 TEST_P(QtDCFastPaths, RepeatedArcsLeaveTheSamePixels) {
@@ -567,6 +567,9 @@ TEST_P(QtDCFastPaths, RepeatedArcsLeaveTheSamePixels) {
       }
       CPen dashed;
       dashed.CreatePen(PS_DASH, 1, RGB(0, 90, 0));
+      CBrush hatch;
+      hatch.CreateHatchBrush(HS_CROSS, RGB(200, 0, 0));
+      if (seed % 2 == 0) dc.SelectObject(&hatch);
       dc.SetBkMode(OPAQUE);
       dc.SetBkColor(RGB(250, 220, 0));
       // Two arc shapes, up and down, stepping along a line across the image
@@ -582,7 +585,9 @@ TEST_P(QtDCFastPaths, RepeatedArcsLeaveTheSamePixels) {
         }
         if (k == 2) dc.SetViewportOrg(in(-3, 3), in(-3, 3));
         const int x = -40 + op * step % (w + 80), y = h / 2 + in(-2, 2);
-        if (op % 2 == 0)
+        if (op % 5 == 4)
+          dc.Ellipse(x, y - size / 2, x + size, y + size / 2);  // circle decorations
+        else if (op % 2 == 0)
           dc.Arc(x, y - size, x + size, y, x + size, y - size / 2, x, y - size / 2);  // upper half
         else
           dc.Arc(x, y, x + size, y + size, x, y + size / 2, x + size, y + size / 2);  // lower half
