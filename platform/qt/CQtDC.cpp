@@ -1018,17 +1018,22 @@ bool CQtDC::CanFillForStroke(const QPen& pen) const {
          (IsHatch(pen.brush()) && brush <= Qt::DiagCrossPattern && moved == QTransform::TxNone);
 }
 
-bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const {
+std::optional<CRect> CQtDC::ShownUnderWidePen(const QPen& pen) const {
   const std::optional<CRect> shown = ShownBox();
-  if (!shown || shown->IsRectEmpty() || n < 2) return false;
+  if (!shown || shown->IsRectEmpty()) return std::nullopt;
   // A strip narrower than the window cannot hold it: most pens end here.
-  if (pen.widthF() < std::min(shown->Width(), shown->Height())) return false;
+  if (pen.widthF() < std::min(shown->Width(), shown->Height())) return std::nullopt;
+  return shown;
+}
+
+bool CQtDC::StrokeCoversShown(const QPen& pen, const QPointF* pts, int n, const CRect& shown) const {
+  if (n < 2) return false;
   const bool roundEnds =
       pen.capStyle() == Qt::RoundCap && (n == 2 || pen.joinStyle() == Qt::RoundJoin);
   for (int i = 0; i + 1 < n; ++i) {
     if (kp::SegmentStrokeCovers(pts[i].x(), pts[i].y(), pts[i + 1].x(), pts[i + 1].y(), pen.widthF() / 2,
-                                roundEnds, shown->left - kReachSlack, shown->top - kReachSlack,
-                                shown->right + kReachSlack, shown->bottom + kReachSlack))
+                                roundEnds, shown.left - kReachSlack, shown.top - kReachSlack,
+                                shown.right + kReachSlack, shown.bottom + kReachSlack))
       return true;
   }
   return false;
@@ -1076,11 +1081,12 @@ bool CQtDC::BatchOutOfSight(const QPen& pen) const {
 }
 
 int CQtDC::LastCoveringRun(const QPen& pen) const {
-  if (!CanFillForStroke(pen)) return -1;
+  const std::optional<CRect> shown = ShownUnderWidePen(pen);
+  if (!shown || !CanFillForStroke(pen)) return -1;
   const int n = static_cast<int>(m_batch.size());
   for (int r = static_cast<int>(m_runs.size()) - 1; r >= 0; --r) {
     const int end = r + 1 < static_cast<int>(m_runs.size()) ? m_runs[r + 1] : n;
-    if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], end - m_runs[r])) return r;
+    if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], end - m_runs[r], *shown)) return r;
   }
   return -1;
 }

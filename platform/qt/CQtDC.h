@@ -165,7 +165,10 @@ class KP_API CQtDC : public CDC {
   // Strokes the arc (see CQtArcStrokeCache::ArcPath) with the current pen,
   // from a kept outline when the fast paths are on.
   void StrokeArc(const QRectF& r, double start, double span, bool closed);
-  bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n) const;
+  // What is shown, when `pen` is wide enough that a stroke could paint all
+  // of it.
+  std::optional<CRect> ShownUnderWidePen(const QPen& pen) const;
+  bool StrokeCoversShown(const QPen& pen, const QPointF* pts, int n, const CRect& shown) const;
   // The last pending run whose stroke with `pen` paints all that is shown,
   // or -1 (also when the painter or pen rule the shortcut out).
   int LastCoveringRun(const QPen& pen) const;
