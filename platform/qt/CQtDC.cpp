@@ -562,8 +562,7 @@ void CQtDC::FlushLines() {
   // Qt strokes and cuts a wide line however far off it lies; a batch that
   // cannot reach what is shown is dropped whole (dropping only some of its
   // runs could change how Qt draws the rest).
-  const bool unseen = m_fastPaths && m_active && BatchOutOfSight(m_batchAA ? AAPen(m_batchPen) : m_pen);
-  if (!unseen) {
+  if (!BatchUnseen()) {
     if (m_batchAA)
       FlushAALines();
     else
@@ -1070,6 +1069,14 @@ bool CQtDC::RunOutOfSight(const QPen& pen, const QPointF* pts, int n) const {
   return true;
 }
 
+bool CQtDC::BatchUnseen() const {
+  // Qt cuts thin lines to the device itself, cheaply; only wide pens are
+  // worth measuring.
+  if (!m_fastPaths || !m_active) return false;
+  if (!m_batchAA) return m_pen.widthF() > 1 && BatchOutOfSight(m_pen);
+  return m_batchPen.width * std::fabs(m_scaleX) > 1 && BatchOutOfSight(AAPen(m_batchPen));
+}
+
 bool CQtDC::BatchOutOfSight(const QPen& pen) const {
   const int n = static_cast<int>(m_batch.size());
   const int runs = static_cast<int>(m_runs.size());
@@ -1135,7 +1142,7 @@ void CQtDC::FlushAALines() {
     if (lines > 0) {
       p.drawLines(first, lines);
       r += lines;
-    } else if (m_fastPaths && RunOutOfSight(pen, first, count(r))) {
+    } else if (m_fastPaths && pen.widthF() > 1 && RunOutOfSight(pen, first, count(r))) {
       ++r;  // drawn on its own, so it can be left out on its own
     } else if (IsHugeStroke(pen, first, count(r))) {
       DrawCutStroke(pen, first, count(r));

@@ -174,6 +174,8 @@ class KP_API CQtDC : public CDC {
   int LastCoveringRun(const QPen& pen) const;
   // True when no pending line stroked with `pen` can reach what is shown.
   bool BatchOutOfSight(const QPen& pen) const;
+  // True when the pending batch, drawn with a wide pen, is out of sight.
+  bool BatchUnseen() const;
   bool RunOutOfSight(const QPen& pen, const QPointF* pts, int n) const;
   void FillShown(const QBrush& brush);
   // Draws the pending lines into the image itself when they are opaque
