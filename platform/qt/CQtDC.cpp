@@ -579,8 +579,7 @@ void CQtDC::FlushPenLines() {
   // The batch is drawn as one union of strokes: with a pen far wider than
   // what is shown, one run reaching across paints all of it.
   if (m_fastPaths && !p.testRenderHint(QPainter::Antialiasing) && LastCoveringRun(m_pen) >= 0) {
-    if (m_penStyled && GetBkMode() == OPAQUE) FillShown(ToQColor(m_batchBk));  // under the hatch
-    FillShown(m_pen.brush());
+    FillShownWithPen(ToQColor(m_batchBk));
     return;
   }
   const int n = static_cast<int>(m_batch.size());
@@ -755,8 +754,7 @@ void CQtDC::DoEllipse(const RECT& box) {
         // in the stroke; the fill then shows only through a hatch's gaps.
         if (PenCoversShown(r, *shown)) {
           if (IsHatch(m_pen.brush())) PaintFigure([&] { m_painter->drawEllipse(r); }, m_brush, false);
-          if (m_penStyled && GetBkMode() == OPAQUE) FillShown(ToQColor(GetBkColor()));
-          FillShown(m_pen.brush());
+          FillShownWithPen(ToQColor(GetBkColor()));
           return;
         }
         break;
@@ -1096,6 +1094,12 @@ int CQtDC::LastCoveringRun(const QPen& pen) const {
     if (StrokeCoversShown(pen, m_batch.data() + m_runs[r], end - m_runs[r], *shown)) return r;
   }
   return -1;
+}
+
+void CQtDC::FillShownWithPen(const QColor& bk) {
+  // GDI paints the background colour into a hatch's gaps in opaque mode.
+  if (m_penStyled && GetBkMode() == OPAQUE) FillShown(bk);
+  FillShown(m_pen.brush());
 }
 
 void CQtDC::FillShown(const QBrush& brush) {

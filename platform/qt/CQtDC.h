@@ -178,6 +178,9 @@ class KP_API CQtDC : public CDC {
   bool BatchUnseen() const;
   bool RunOutOfSight(const QPen& pen, const QPointF* pts, int n) const;
   void FillShown(const QBrush& brush);
+  // What the current pen's stroke leaves over all that is shown, with `bk`
+  // under a hatch when the background mode is opaque.
+  void FillShownWithPen(const QColor& bk);
   // Draws the pending lines into the image itself when they are opaque
   // one-pixel lines along the axes; false when Qt has to draw them.
   bool WriteHairlines();
